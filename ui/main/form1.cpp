@@ -95,8 +95,8 @@ Form1::Form1(const Clock& clock, QWidget* parent)
 
     CreateControls();
 
-    connect(Timer1, &QTimer::timeout, this, [this] { RefreshTick(Province::Eastern, *this, m_clock); });
-    connect(Timer2, &QTimer::timeout, this, [this] { RefreshTick(Province::NonEastern, *this, m_clock); });
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     // An option button runs its handler whenever it becomes the selected one,
     // however that happens: mouse, access key, arrow key or focus.
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
@@ -167,6 +167,16 @@ void Form1::CreateControls()
                              static_cast<QWidget*>(Label16), static_cast<QWidget*>(Option1),
                              static_cast<QWidget*>(Option2)})
         watched->installEventFilter(this);
+}
+
+void Form1::Timer1_Timer()
+{
+    RefreshTick(Province::Eastern, *this, m_clock);
+}
+
+void Form1::Timer2_Timer()
+{
+    RefreshTick(Province::NonEastern, *this, m_clock);
 }
 
 void Form1::Form_Load()

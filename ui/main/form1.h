@@ -28,6 +28,11 @@ public:
 
     explicit Form1(const Clock& clock, QWidget* parent = nullptr);
 
+public slots:
+    // The timers' handlers: each refreshes its own province.
+    void Timer1_Timer();
+    void Timer2_Timer();
+
 signals:
     // "X" was double-clicked, or the window was asked to close.
     void exitRequested();
