@@ -7,8 +7,9 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-liberation
+    fonts-liberation fonts-lklug-sinhala fonts-lohit-taml
     xvfb xauth x11-utils xdotool imagemagick
+    openbox faketime dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 missing=()

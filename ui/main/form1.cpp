@@ -4,6 +4,7 @@
 #include "ui/main/twips.h"
 
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -74,6 +75,18 @@ void SetBold(QWidget* widget, bool bold)
     widget->setFont(font);
 }
 
+// The designed font, or where a locale's date line is wider than the label,
+// the largest smaller size at which it fits.
+QFont FontThatFits(const QFont& designed, const QString& text, int width)
+{
+    QFont font = designed;
+    constexpr qreal kStep = 0.25;
+    constexpr qreal kSmallest = 6;
+    while (QFontMetricsF(font).horizontalAdvance(text) > width && font.pointSizeF() - kStep >= kSmallest)
+        font.setPointSizeF(font.pointSizeF() - kStep);
+    return font;
+}
+
 // Qt draws a later sibling over an earlier one; this window is designed the
 // other way round, so raise the controls from the last to the first.
 void StackEarlierInFront(std::initializer_list<QWidget*> creationOrder)
@@ -85,7 +98,9 @@ void StackEarlierInFront(std::initializer_list<QWidget*> creationOrder)
 } // namespace
 
 Form1::Form1(const Clock& clock, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_clock(clock)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
+      m_clock(clock),
+      m_dateFont(ClassicFont(QStringLiteral("MS Sans Serif"), 12, true))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvane"));
@@ -153,7 +168,7 @@ void Form1::CreateControls()
     Label16 = MakeLabel(this, "Label16", TwipsRect(2880, 4150, 135, 255), QStringLiteral("?"), left, smallBold);
     Label15 = MakeLabel(this, "Label15", TwipsRect(2880, 3960, 135, 255), QStringLiteral("X"), left, smallBold);
     Label2 = MakeLabel(this, "Label2", TwipsRect(120, 310, 2895, 395), QStringLiteral("QUORVANE"),
-                       Qt::AlignHCenter, ClassicFont(QStringLiteral("MS Sans Serif"), 12, true));
+                       Qt::AlignHCenter, m_dateFont);
     Label1 = MakeLabel(this, "Label1", TwipsRect(0, 10, 3135, 255), QStringLiteral("QUORVANE"),
                        Qt::AlignHCenter, ClassicFont(QStringLiteral("Arial Narrow"), 11.25, false));
     StackEarlierInFront({Frame1, Option2, Option1, Label16, Label15, Label2, Label1});
@@ -256,6 +271,9 @@ void Form1::SetTimeCaption(PrayerSlot slot, std::string_view text)
 
 void Form1::SetDateCaption(const QString& text)
 {
+    if (text == Label2->text())
+        return; // the same date as a second ago: nothing to measure or draw
+    Label2->setFont(FontThatFits(m_dateFont, text, Label2->contentsRect().width()));
     Label2->setText(text);
 }
 

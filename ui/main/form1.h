@@ -2,6 +2,7 @@
 
 #include "timetable/refresh_tick.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
@@ -60,6 +61,7 @@ private:
     void SetDateCaption(const QString& text) override;
 
     const Clock& m_clock;
+    const QFont m_dateFont; // as designed; smaller only for a date line too wide for it
     bool m_shownBefore = false;
     QPointer<QWindow> m_lastActiveWindow; // the program's last active window
 

@@ -3,8 +3,10 @@
 #include "ui/main/classic_fonts.h"
 #include "ui/main/form1.h"
 #include "ui/main/twips.h"
+#include "timetable/date_line.h"
 
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
 #include <QRadioButton>
@@ -244,6 +246,46 @@ private slots:
         WaitForTick("Timer1");
         QCOMPARE(Times().first(), QStringLiteral("5 . 03"));
         QCOMPARE(Control<QLabel>("Label2")->text(), QStringLiteral("Tue 29 Feb 2028"));
+    }
+
+    void dateLineFitsItsLabel_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("designedSize");
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << true;
+        QTest::newRow("en_GB") << QLocale(QLocale::English, QLocale::UnitedKingdom) << true;
+        QTest::newRow("si_LK") << QLocale(QLocale::Sinhala, QLocale::SriLanka) << false;
+        QTest::newRow("ta_LK") << QLocale(QLocale::Tamil, QLocale::SriLanka) << false;
+        QTest::newRow("ar_SA") << QLocale(QLocale::Arabic, QLocale::SaudiArabia) << false;
+        QTest::newRow("C") << QLocale::c() << true;
+    }
+
+    // The date line keeps its designed 12 points where it fits and shrinks
+    // only as far as it must where a locale's names are wider.
+    void dateLineFitsItsLabel()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, designedSize);
+        QLocale::setDefault(locale);
+        auto* dateLabel = Control<QLabel>("Label2");
+        const int width = dateLabel->contentsRect().width();
+        for (const QDate date : {QDate(2026, 12, 5), QDate(2027, 9, 22), QDate(2028, 2, 29), QDate(2027, 5, 19)}) {
+            m_clock.today = date;
+            m_form->Timer1_Timer();
+            QCOMPARE(dateLabel->text(), FormatDateLine(date, locale));
+            const QFont font = dateLabel->font();
+            QVERIFY(font.bold());
+            QVERIFY2(QFontMetricsF(font).horizontalAdvance(dateLabel->text()) <= width,
+                     qPrintable(dateLabel->text()));
+            if (designedSize) {
+                QCOMPARE(font.pointSizeF(), 12.0);
+            } else if (font.pointSizeF() < 12.0) {
+                QFont larger = font;
+                larger.setPointSizeF(font.pointSizeF() + 0.25);
+                QVERIFY(QFontMetricsF(larger).horizontalAdvance(dateLabel->text()) > width);
+            }
+        }
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
     void switchingProvince_data()
