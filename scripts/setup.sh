@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-lklug-sinhala fonts-lohit-taml
     xvfb xauth x11-utils xdotool imagemagick
     openbox faketime dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    desktop-file-utils appstream file dpkg-dev devscripts
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 )
 
 missing=()

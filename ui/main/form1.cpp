@@ -1,7 +1,8 @@
 #include "ui/main/form1.h"
 
 #include "ui/main/do_drag.h"
-#include "ui/main/twips.h"
+#include "ui/common/taskbar.h"
+#include "ui/common/twips.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -223,6 +224,7 @@ void Form1::SelectOnFocus(QRadioButton* option)
 
 void Form1::showEvent(QShowEvent* event)
 {
+    KeepOutOfTaskbar(*this);
     QWidget::showEvent(event);
     if (m_shownBefore)
         return;

@@ -1,8 +1,8 @@
 // The main window as a user meets it: layout, start-up, province choice,
 // dragging and exit.
-#include "ui/main/classic_fonts.h"
+#include "ui/common/classic_fonts.h"
 #include "ui/main/form1.h"
-#include "ui/main/twips.h"
+#include "ui/common/twips.h"
 #include "timetable/date_line.h"
 
 #include <QFontInfo>

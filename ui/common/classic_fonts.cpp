@@ -1,4 +1,4 @@
-#include "ui/main/classic_fonts.h"
+#include "ui/common/classic_fonts.h"
 
 #include <QFont>
 
