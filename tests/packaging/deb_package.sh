@@ -56,7 +56,7 @@ fi
 depends=$(field Depends)
 echo "Depends: $depends"
 has_dependency() { printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$1\( \|$\)"; }
-for package in fonts-liberation qt6-qpa-plugins libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+for package in fonts-liberation fonts-lklug-sinhala fonts-lohit-taml qt6-qpa-plugins libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
     has_dependency "$package" && ok "depends on $package" || fail "does not depend on $package"
 done
 if printf '%s\n' "$depends" | grep -Eq 'libasan|libubsan|libgtest'; then

@@ -87,6 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         DayCase{"Mar31OpenRow", Province::Eastern, 3, 31, {"4 . 48", "6 . 04", "12 . 10", "3 . 16", "6 . 14", "7 . 24"}},
         DayCase{"Apr29", Province::Eastern, 4, 29, {"4 . 35", "5 . 53", "12 . 04", "3 . 17", "6 . 13", "7 . 24"}},
         DayCase{"Apr30OpenRow", Province::Eastern, 4, 30, {"4 . 33", "5 . 51", "12 . 03", "3 . 19", "6 . 13", "7 . 25"}},
+        DayCase{"Aug24IshaDip", Province::Eastern, 8, 24, {"4 . 40", "5 . 58", "12 . 08", "3 . 19", "6 . 16", "7 . 23"}},
         DayCase{"Sep01OpenRowOnly", Province::Eastern, 9, 1, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 23"}},
         DayCase{"Sep02LaterRowWins", Province::Eastern, 9, 2, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 22"}},
         DayCase{"Sep30LaterRowWins", Province::Eastern, 9, 30, {"4 . 38", "5 . 53", "11 . 57", "3 . 10", "5 . 59", "7 . 08"}},

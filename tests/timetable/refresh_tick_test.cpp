@@ -78,14 +78,6 @@ TEST_F(RefreshTickTest, DateChangeShowsAtTheNextTick)
     EXPECT_EQ(display.date, "Mon 01 Feb 2027");
 }
 
-TEST_F(RefreshTickTest, LeapDayShowsTheLastFebruaryRowAndItsOwnDate)
-{
-    clock.today = QDate(2028, 2, 29);
-    RefreshTick(Province::NonEastern, display, clock);
-    EXPECT_EQ(Times(), (std::vector<std::string>{"5 . 09", "6 . 25", "12 . 25", "3 . 45", "6 . 23", "7 . 33"}));
-    EXPECT_EQ(display.date, "Tue 29 Feb 2028");
-}
-
 // A clock that cannot tell the date finds no row: the times stay as they
 // are, and the date line is still written.
 TEST_F(RefreshTickTest, NoRowLeavesTheTimesAlone)

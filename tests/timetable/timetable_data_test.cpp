@@ -157,30 +157,5 @@ TEST(TimetableData, NonEasternIsEasternSixMinutesLater)
     }
 }
 
-// Rows quoted in full, which pin the transcription at both ends of the year
-// and at the one dip the data is known to have (August's Isha column).
-TEST(TimetableData, QuotedRows)
-{
-    auto texts = [](const TimetableRow& row) {
-        std::vector<std::string_view> out;
-        for (const auto& t : row.times)
-            out.push_back(t.view());
-        return out;
-    };
-    using V = std::vector<std::string_view>;
-    const auto& eastern = TimetableOf(Province::Eastern);
-    EXPECT_EQ(texts(eastern.rowsOfMonth(1).front()), (V{"4 . 54", "6 . 16", "12 . 09", "3 . 30", "6 . 00", "7 . 15"}));
-    EXPECT_EQ(texts(eastern.rowsOfMonth(12).back()), (V{"4 . 54", "6 . 16", "12 . 09", "3 . 30", "5 . 59", "7 . 14"}));
-    std::vector<std::string_view> augustIsha;
-    for (const auto& row : eastern.rowsOfMonth(8).last(4))
-        augustIsha.push_back(row.times[5].view());
-    EXPECT_EQ(augustIsha, (V{"7 . 30", "7 . 23", "7 . 26", "7 . 24"}));
-
-    const auto& nonEastern = TimetableOf(Province::NonEastern);
-    EXPECT_EQ(texts(nonEastern.rowsOfMonth(3).back()), (V{"4 . 54", "6 . 10", "12 . 16", "3 . 22", "6 . 20", "7 . 30"}));
-    EXPECT_EQ(texts(nonEastern.rowsOfMonth(9)[7]), (V{"4 . 44", "6 . 00", "12 . 04", "3 . 16", "6 . 07", "7 . 17"}));
-    EXPECT_EQ(texts(nonEastern.rowsOfMonth(12).back()), (V{"5 . 00", "6 . 22", "12 . 15", "3 . 36", "6 . 05", "7 . 20"}));
-}
-
 } // namespace
 } // namespace quorvane
