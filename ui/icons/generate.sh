@@ -2,29 +2,11 @@
 # Renders the Quorvane icon from quorvane.svg: the freedesktop PNG sizes under
 # hicolor/ and the Windows icon quorvane.ico (16, 32, 48 and 256 pixels).
 # Needs the Debian/Ubuntu packages librsvg2-bin (rsvg-convert) and icoutils
-# (icotool); installs whichever is missing, as root or through sudo.
+# (icotool); installs whichever is missing.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(librsvg2-bin icoutils)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
-    [ "$status" = installed ] || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    if [ "$(id -u)" -eq 0 ]; then
-        as_root=()
-    elif command -v sudo >/dev/null 2>&1; then
-        as_root=(sudo)
-    else
-        echo "generate: need root or sudo to install: ${missing[*]}" >&2
-        exit 1
-    fi
-    "${as_root[@]}" apt-get update -q
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
-fi
+../../scripts/install-packages.sh librsvg2-bin icoutils
 
 # The SVG asks for crispEdges, so every size comes out in pure black and white.
 for size in 16 22 24 32 48 64 128 256; do
