@@ -43,24 +43,8 @@ while [ $# -gt 0 ]; do
 done
 
 # --- what is needed -------------------------------------------------------
-packages=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev fonts-liberation
-    xvfb x11-apps libxcb1-dev libxcb-damage0-dev
-)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
-    [ "$status" = installed ] || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 update -q
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 \
-        install -y -q --no-install-recommends "${missing[@]}" </dev/null
-fi
+"$source_dir/scripts/setup.sh"
+"$source_dir/scripts/install-packages.sh" x11-apps libxcb-damage0-dev
 
 # --- build ----------------------------------------------------------------
 build=$source_dir/build/bench
