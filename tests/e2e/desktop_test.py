@@ -270,8 +270,7 @@ def drag_case(binary, window_manager):
         before = desktop.window("Quorvane")
         start = at(before, TITLE)
         desktop.drag(start, (start[0] - 300, start[1] - 200))
-        after = wait_for(lambda: (w := desktop.window("Quorvane")) and w[:2] != before[:2] and w,
-                         "the window to move")
+        wait_for(lambda: (w := desktop.window("Quorvane")) and w[:2] != before[:2], "the window to move")
         time.sleep(0.3)
         after = desktop.window("Quorvane")
         moved = (after[0] - before[0], after[1] - before[1])
@@ -318,9 +317,8 @@ def case_exit_with_about(binary):
     exit_case(binary, about_open=True)
 
 
-# The cases that read the panel's texts run without a window manager: what
-# they check is the program's own, and openbox at times leaves a window that
-# asks to be mapped while the accessibility bus starts unmanaged.
+# The cases that read the panel's texts need no window manager: what they
+# check is the program's own.
 def case_province(binary):
     desktop = Desktop(window_manager=False, accessibility=True)
     try:

@@ -1,13 +1,13 @@
 #include "ui/about/form2.h"
 
 #include "ui/about/credits.h"
+#include "ui/common/classic_fonts.h"
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QFont>
 #include <QLabel>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -43,11 +43,7 @@ Form2::Form2(QWidget* parent)
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    setFont(font);
+    setFont(ClassicDefaultFont());
     setAutoFillBackground(true);
 
     Text1->setObjectName(QStringLiteral("Text1"));

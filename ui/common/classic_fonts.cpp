@@ -1,7 +1,5 @@
 #include "ui/common/classic_fonts.h"
 
-#include <QFont>
-
 namespace quorvane {
 
 void InstallClassicFontSubstitutes()
@@ -11,6 +9,19 @@ void InstallClassicFontSubstitutes()
     QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
                               QStringLiteral("Liberation Sans Narrow"));
 #endif
+}
+
+QFont ClassicFont(const QString& family, qreal points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+QFont ClassicDefaultFont()
+{
+    return ClassicFont(QStringLiteral("MS Sans Serif"), 8.25);
 }
 
 } // namespace quorvane

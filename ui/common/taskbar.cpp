@@ -1,14 +1,12 @@
 #include "ui/common/taskbar.h"
 
-#include <QGuiApplication>
 #include <QWidget>
 
 #ifdef QUORVANE_HAVE_XCB
-#include <xcb/xcb.h>
+#include "ui/common/x11.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 #endif
 
@@ -16,17 +14,6 @@ namespace quorvane {
 
 #ifdef QUORVANE_HAVE_XCB
 namespace {
-
-xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name)
-{
-    const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    xcb_atom_t atom = XCB_ATOM_NONE;
-    if (reply != nullptr)
-        atom = reply->atom;
-    std::free(reply);
-    return atom;
-}
 
 std::vector<xcb_atom_t> AtomList(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property)
 {
@@ -47,18 +34,17 @@ std::vector<xcb_atom_t> AtomList(xcb_connection_t* connection, xcb_window_t wind
 void KeepOutOfTaskbar([[maybe_unused]] QWidget& window)
 {
 #ifdef QUORVANE_HAVE_XCB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->connection() == nullptr)
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr)
         return; // not on X11
-    xcb_connection_t* connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window.winId());
-    const xcb_atom_t property = InternAtom(connection, "_NET_WM_STATE");
+    const xcb_atom_t property = X11Atom(connection, "_NET_WM_STATE");
     if (property == XCB_ATOM_NONE)
         return;
     // Add to what the window's state already holds, keep the rest.
     std::vector<xcb_atom_t> states = AtomList(connection, id, property);
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t atom = InternAtom(connection, name);
+        const xcb_atom_t atom = X11Atom(connection, name);
         if (atom != XCB_ATOM_NONE && std::find(states.begin(), states.end(), atom) == states.end())
             states.push_back(atom);
     }

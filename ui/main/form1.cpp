@@ -1,6 +1,7 @@
 #include "ui/main/form1.h"
 
 #include "ui/main/do_drag.h"
+#include "ui/common/classic_fonts.h"
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
 
@@ -19,15 +20,6 @@ namespace {
 
 constexpr int kTickMilliseconds = 1000;
 
-QFont ClassicFont(const QString& family, qreal points, bool bold)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
-
-QFont DefaultFont() { return ClassicFont(QStringLiteral("MS Sans Serif"), 8.25, false); }
 QFont PrayerFont() { return ClassicFont(QStringLiteral("MS Sans Serif"), 12, false); }
 
 // Every control paints the button face behind button-coloured text, as the
@@ -106,7 +98,7 @@ Form1::Form1(const Clock& clock, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvane"));
     setFixedSize(TwipsToPixels(3120), TwipsToPixels(4410));
-    setFont(DefaultFont());
+    setFont(ClassicDefaultFont());
     UseButtonColours(this);
 
     CreateControls();

@@ -1,13 +1,11 @@
 #include "ui/main/x11_system_move.h"
 
-#include <QGuiApplication>
-#include <QWidget>
+#include "ui/common/x11.h"
 
-#include <xcb/xcb.h>
+#include <QWidget>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace quorvane {
@@ -18,16 +16,9 @@ struct FreeDeleter {
 };
 template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
-xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name)
-{
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-}
-
 bool WindowManagerSupports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature)
 {
-    const xcb_atom_t supported = InternAtom(connection, "_NET_SUPPORTED");
+    const xcb_atom_t supported = X11Atom(connection, "_NET_SUPPORTED");
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         connection, xcb_get_property(connection, 0, root, supported, XCB_ATOM_ATOM, 0, 1024), nullptr));
     if (!reply || reply->format != 32)
@@ -41,17 +32,16 @@ bool WindowManagerSupports(xcb_connection_t* connection, xcb_window_t root, xcb_
 
 bool StartX11SystemMove(QWidget& window)
 {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->connection() == nullptr)
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr)
         return false;
-    xcb_connection_t* connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window.winId());
 
     const Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
     if (!tree)
         return false;
     const xcb_window_t root = tree->root;
-    const xcb_atom_t moveResize = InternAtom(connection, "_NET_WM_MOVERESIZE");
+    const xcb_atom_t moveResize = X11Atom(connection, "_NET_WM_MOVERESIZE");
     if (moveResize == XCB_ATOM_NONE || !WindowManagerSupports(connection, root, moveResize))
         return false;
     const Reply<xcb_query_pointer_reply_t> pointer(
