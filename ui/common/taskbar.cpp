@@ -6,30 +6,9 @@
 #include "ui/common/x11.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <vector>
 #endif
 
 namespace quorvane {
-
-#ifdef QUORVANE_HAVE_XCB
-namespace {
-
-std::vector<xcb_atom_t> AtomList(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property)
-{
-    const auto cookie = xcb_get_property(connection, 0, window, property, XCB_ATOM_ATOM, 0, 64);
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
-    std::vector<xcb_atom_t> atoms;
-    if (reply != nullptr && reply->format == 32) {
-        const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
-        atoms.assign(values, values + xcb_get_property_value_length(reply) / 4);
-    }
-    std::free(reply);
-    return atoms;
-}
-
-} // namespace
-#endif
 
 void KeepOutOfTaskbar([[maybe_unused]] QWidget& window)
 {
@@ -42,7 +21,7 @@ void KeepOutOfTaskbar([[maybe_unused]] QWidget& window)
     if (property == XCB_ATOM_NONE)
         return;
     // Add to what the window's state already holds, keep the rest.
-    std::vector<xcb_atom_t> states = AtomList(connection, id, property);
+    std::vector<xcb_atom_t> states = X11AtomList(connection, id, property);
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
         const xcb_atom_t atom = X11Atom(connection, name);
         if (atom != XCB_ATOM_NONE && std::find(states.begin(), states.end(), atom) == states.end())

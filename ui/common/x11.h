@@ -1,9 +1,12 @@
 #pragma once
 
 // What the windows need of X11 that Qt does not offer: the program's
-// connection to the X server and atoms by name. Only where built with xcb.
+// connection to the X server, atoms by name and atom lists. Only where built
+// with xcb.
 #ifdef QUORVANE_HAVE_XCB
 #include <xcb/xcb.h>
+
+#include <vector>
 
 namespace quorvane {
 
@@ -12,6 +15,9 @@ xcb_connection_t* X11Connection();
 
 // The atom of that name (created if need be); XCB_ATOM_NONE on failure.
 xcb_atom_t X11Atom(xcb_connection_t* connection, const char* name);
+
+// The atoms a window's property of type ATOM holds; empty when it has none.
+std::vector<xcb_atom_t> X11AtomList(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property);
 
 } // namespace quorvane
 #endif

@@ -1,6 +1,6 @@
 #include "ui/main/form1.h"
 
-#include "ui/main/do_drag.h"
+#include "ui/main/window_drag.h"
 #include "ui/common/classic_fonts.h"
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
@@ -167,11 +167,12 @@ void Form1::CreateControls()
     StackEarlierInFront({Frame1, Option2, Option1, Label16, Label15, Label2, Label1});
 
     Label1->setCursor(Qt::SizeAllCursor);
+    new TitleDrag(*this, Label1);
     Label15->setToolTip(QStringLiteral("Double Click to Exit"));
     Label16->setToolTip(QStringLiteral("About"));
 
     m_timeLabels = {Label9, Label10, Label11, Label12, Label13, Label14};
-    for (QWidget* watched : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label15),
+    for (QWidget* watched : {static_cast<QWidget*>(Label15),
                              static_cast<QWidget*>(Label16), static_cast<QWidget*>(Option1),
                              static_cast<QWidget*>(Option2)})
         watched->installEventFilter(this);
@@ -230,10 +231,6 @@ void Form1::showEvent(QShowEvent* event)
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (watched == Label1 && type == QEvent::MouseButtonPress) {
-        DoDrag(this);
-        return true;
-    }
     if (watched == Label15 && type == QEvent::MouseButtonDblClick) {
         emit exitRequested();
         return true;
