@@ -5,6 +5,7 @@ as a user would, and read back over the accessibility bus or from X itself.
 
 Usage: desktop_test.py BINARY CASE. Every process a case starts is stopped
 by its own process id before the case ends."""
+import glob
 import json
 import os
 import re
@@ -41,8 +42,11 @@ def wait_for(predicate, what, seconds=30.0):
 
 
 class Desktop:
-    def __init__(self, size="1024x768", window_manager=True, accessibility=False):
+    def __init__(self, size="1024x768", window_manager=True, accessibility=False, monitors=()):
+        """monitors: xrandr --setmonitor arguments, one tuple a monitor, that
+        split the X screen into monitors before anything else starts."""
         self.processes = []
+        self.leftovers = []  # files the processes would remove at a normal exit
         self.env = dict(os.environ)
         for name in ("QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
@@ -53,6 +57,8 @@ class Desktop:
         self.env["LC_ALL"] = "en_US.UTF-8" if self._has_locale("en_US.utf8") else "C.UTF-8"
         self.width, self.height = map(int, size.split("x"))
         self._start_xvfb(size)
+        for monitor in monitors:
+            self.xrandr("--setmonitor", *monitor)
         if window_manager:
             self._start_window_manager()
         # A session bus of the desktop's own, so that nothing autolaunches one
@@ -66,18 +72,20 @@ class Desktop:
         out = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout
         return name in out.split()
 
-    def spawn(self, args, **kwargs):
+    def spawn(self, args, env=None, **kwargs):
         # Each in a process group of its own, so that stopping it by its id
         # also stops what it started (the accessibility bus's own daemons).
-        process = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL,
+        process = subprocess.Popen(args, env=env or self.env, stdin=subprocess.DEVNULL,
                                    start_new_session=True, **kwargs)
         self.processes.append(process)
         return process
 
     def _start_xvfb(self, size):
         read_end, write_end = os.pipe()
+        # -noreset: the server would otherwise reset whenever its last client
+        # leaves, under the feet of the next one to connect.
         self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", size + "x24",
-                    "-nolisten", "tcp"], pass_fds=(write_end,),
+                    "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -87,17 +95,13 @@ class Desktop:
         self.env["DISPLAY"] = ":" + display
 
     def _start_window_manager(self):
-        self.spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # Openbox announces itself well before it manages new windows; a
-        # window mapped in between stays unmapped. A throwaway window that
-        # gets mapped shows it is ready.
-        wait_for(lambda: "=" in self.run(["xprop", "-root", "_OB_THEME"]), "the window manager")
-        probe = self.spawn(["xmessage", "-name", "wm-probe", "-timeout", "60", "ready?"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(lambda: self.run(["xdotool", "search", "--onlyvisible", "--classname", "wm-probe"]).strip(),
-                 "the window manager to map a window")
-        probe.terminate()
-        probe.wait()
+        # Openbox announces itself before it manages new windows, and a window
+        # mapped in between stays unmapped; its --startup command runs once
+        # it is ready.
+        ready = os.path.join(self.runtime.name, "window-manager-ready")
+        self.spawn(["openbox", "--sm-disable", "--startup", "touch " + ready],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: os.path.exists(ready), "the window manager")
 
     def _start_session_bus(self):
         daemon = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
@@ -112,8 +116,22 @@ class Desktop:
         # does not wait for it (its calls to the bus block until it answers).
         self.panel()
 
+    def start_wayland_compositor(self):
+        """Weston, headless, as the session's compositor beside the X server."""
+        socket = "quorvane-wayland"
+        self.spawn(["weston", "--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0"],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: os.path.exists(os.path.join(self.runtime.name, socket)), "the Wayland compositor")
+        self.env["WAYLAND_DISPLAY"] = socket
+        self.env["XDG_SESSION_TYPE"] = "wayland"
+
     def run(self, args):
         return subprocess.run(args, env=self.env, capture_output=True, text=True).stdout
+
+    def xrandr(self, *args):
+        # Xvfb's one output cannot shrink below its mode; xrandr complains but
+        # shrinks the screen all the same, so its status is not looked at.
+        subprocess.run(["xrandr", *args], env=self.env, capture_output=True)
 
     def close(self):
         for process in reversed(self.processes):
@@ -127,16 +145,27 @@ class Desktop:
                     break
                 except subprocess.TimeoutExpired:
                     continue
+        for path in self.leftovers:
+            if os.path.exists(path):
+                os.remove(path)
         self.runtime.cleanup()
 
     # -- the program ---------------------------------------------------------
 
-    def start_program(self, binary, fake_time=None):
-        args = [binary]
+    def start_program(self, binary, fake_time=None, scale=None):
+        env = dict(self.env)
         if fake_time:
-            args = ["faketime", fake_time] + args
+            # The clock starts at that moment and runs on. libfaketime keeps a
+            # semaphore and shared memory named after the process id, which
+            # close() removes, since a process stopped by a signal cannot.
+            env["LD_PRELOAD"] = glob.glob("/usr/lib/*/faketime/libfaketime.so.1")[0]
+            env["FAKETIME"] = "@" + fake_time
+        if scale:
+            env["QT_SCALE_FACTOR"] = str(scale)
         self.program_log = tempfile.TemporaryFile(mode="w+")
-        program = self.spawn(args, stdout=subprocess.DEVNULL, stderr=self.program_log)
+        program = self.spawn([binary], env=env, stdout=subprocess.DEVNULL, stderr=self.program_log)
+        if fake_time:
+            self.leftovers += ["/dev/shm/faketime_shm_%d" % program.pid, "/dev/shm/sem.faketime_sem_%d" % program.pid]
         try:
             wait_for(lambda: self.window("Quorvane"), "the Quorvane window")
         except Failure:
@@ -195,12 +224,14 @@ class Desktop:
         self.xdotool("click", "--repeat", repeat, "--delay", 80, button)
 
     def drag(self, start, end, steps=10):
+        """Presses at start and moves at once, before the program can have
+        seen the press, as a quick hand does; then on to end and lets go."""
         self.move(*start)
-        self.xdotool("mousedown", 1)
-        for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i // steps
-            y = start[1] + (end[1] - start[1]) * i // steps
-            self.move(x, y)
+        points = [(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
+                  for i in range(1, steps + 1)]
+        self.xdotool("mousedown", 1, "mousemove", *points[0])
+        for point in points[1:]:
+            self.move(*point)
         time.sleep(0.5)  # hold still a moment, as a hand does, before letting go
         self.xdotool("mouseup", 1)
 
@@ -263,25 +294,28 @@ def case_placement(binary):
         small.close()
 
 
-def drag_case(binary, window_manager):
-    desktop = Desktop(window_manager=window_manager)
+def drag_case(binary, window_manager, scale=1):
+    # Qt counts device-independent pixels; the X server, xdotool and these
+    # checks count the screen's own.
+    desktop = Desktop("%dx%d" % (1024 * scale, 768 * scale), window_manager=window_manager)
     try:
-        desktop.start_program(binary)
+        desktop.start_program(binary, scale=scale)
         before = desktop.window("Quorvane")
-        start = at(before, TITLE)
+        start = at(before, (TITLE[0] * scale, TITLE[1] * scale))
         desktop.drag(start, (start[0] - 300, start[1] - 200))
         wait_for(lambda: (w := desktop.window("Quorvane")) and w[:2] != before[:2], "the window to move")
         time.sleep(0.3)
         after = desktop.window("Quorvane")
         moved = (after[0] - before[0], after[1] - before[1])
-        check(abs(moved[0] + 300) <= 2 and abs(moved[1] + 200) <= 2,
-              "dragging the title moves the window with the mouse: moved by %s" % (moved,))
+        check(moved == (-300, -200),
+              "at scale %s, dragging the title moves the window with the mouse: moved by %s" % (scale, moved))
     finally:
         desktop.close()
 
 
 def case_drag_window_manager(binary):
     drag_case(binary, window_manager=True)
+    drag_case(binary, window_manager=True, scale=2)
 
 
 def case_drag_no_window_manager(binary):
@@ -305,6 +339,45 @@ def exit_case(binary, about_open):
         print("   ended %.2f s after the double-click" % (time.monotonic() - clicked))
         check(status == 0, "a double-click on X ends the program with status 0 (got %s)" % status)
         check(desktop.window("About") is None, "no About window is left behind")
+    finally:
+        desktop.close()
+
+
+def case_unplugged(binary):
+    """Two monitors side by side, the panel moved onto the second, then that
+    monitor unplugged: the panel comes back to the first one's corner."""
+    for window_manager in (True, False):
+        desktop = Desktop("2048x768", window_manager=window_manager,
+                          monitors=[("A", "1024/270x768/203+0+0", "screen"),
+                                    ("B", "1024/270x768/203+1024+0", "none")])
+        try:
+            desktop.start_program(binary)
+            panel = desktop.window("Quorvane")
+            check(panel[:2] == (810, 438), "opens at 810,438 on the first of two monitors: %s" % (panel,))
+            panel_id = desktop.run(["xdotool", "search", "--onlyvisible", "--name", "^Quorvane$"]).split()[0]
+            desktop.xdotool("windowmove", panel_id, 1510, 338)
+            wait_for(lambda: desktop.window("Quorvane")[:2] == (1510, 338), "the panel on the second monitor")
+            desktop.xrandr("--delmonitor", "B")
+            desktop.xrandr("--fb", "1024x768")
+            back = wait_for(lambda: (w := desktop.window("Quorvane")) and w[:2] == (816, 474) and w,
+                            "the panel back within reach")
+            check(back == (816, 474, 208, 294), "%s: with the second monitor gone, the panel stands in the "
+                  "first one's bottom-right corner: %s" % ("openbox" if window_manager else "no window manager",
+                                                          back))
+        finally:
+            desktop.close()
+
+
+def case_wayland(binary):
+    """A Wayland session with an X server beside it: the panel runs on X11,
+    where its place and its keeping out of the taskbar hold."""
+    desktop = Desktop(window_manager=False)
+    try:
+        desktop.start_wayland_compositor()
+        desktop.start_program(binary)
+        panel = desktop.window("Quorvane")
+        check(panel == (810, 438, 208, 294), "in a Wayland session, mapped on the X server at 810,438: %s"
+              % (panel,))
     finally:
         desktop.close()
 
