@@ -1,4 +1,3 @@
-#include "app/about_link.h"
 #include "app/platform_choice.h"
 #include "app/startup_guard.h"
 #include "ui/about/about_window_ref.h"
@@ -25,7 +24,10 @@ int main(int argc, char* argv[])
     AboutWindowRef about; // the program's one About window, built at first use
     Form1 form1(clock);
     form1.setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane-32.png")));
-    LinkAboutWindow(form1, about);
+    // "?" shows the About window; the main window's activation hides it,
+    // building it (hidden) the first time, when the main window first shows.
+    QObject::connect(&form1, &Form1::aboutRequested, &form1, [&about] { about.Show(); });
+    QObject::connect(&form1, &Form1::activated, &form1, [&about] { about.Hide(); });
     // "X" ends the program at once, the About window with it.
     QObject::connect(&form1, &Form1::exitRequested, &app, &QCoreApplication::quit);
     PlaceWithinReach(form1, Form1::kDesignedPosition);

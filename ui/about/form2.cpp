@@ -5,28 +5,21 @@
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRect>
-#include <QString>
+#include <QScreen>
 
 namespace quorvane {
-
 namespace {
 
-constexpr int kClientWidth = TwipsToPixels(2610);
-constexpr int kClientHeight = TwipsToPixels(6120);
-
-void SetRoleFrom(QPalette& target, QPalette::ColorRole role, const QPalette& source,
-                 QPalette::ColorRole sourceRole)
+void CentreOnPrimaryScreen(QWidget& window)
 {
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        target.setColor(group, role, source.color(group, sourceRole));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
     }
 }
 
@@ -41,13 +34,17 @@ Form2::Form2(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About"));
-    setFixedSize(kClientWidth, kClientHeight);
-
+    setFixedSize(TwipsToPixels(2610), TwipsToPixels(6120));
+    setAttribute(Qt::WA_DeleteOnClose);
     setFont(ClassicDefaultFont());
+    // The system's colours by role: button face behind everything, window
+    // text in the credits box, button text in the heading.
+    setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(TwipsRect(120, 360, 2295, 5175));
+    Text1->viewport()->setBackgroundRole(QPalette::Button);
     Text1->setReadOnly(true);
     Text1->setUndoRedoEnabled(false);
     Text1->setAcceptDrops(false);
@@ -70,7 +67,7 @@ Form2::Form2(QWidget* parent)
     Label1->setGeometry(TwipsRect(120, 120, 2655, 375));
     Label1->setText(QStringLiteral("\"Alhamdulillah\""));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setFocusPolicy(Qt::NoFocus);
+    Label1->setForegroundRole(QPalette::ButtonText);
 
     // An earlier control lies in front of a later one: Text1 covers the foot of Label1.
     Label1->raise();
@@ -82,51 +79,25 @@ Form2::Form2(QWidget* parent)
     setTabOrder(Command1, Text1);
     Command1->setFocus();
 
-    ApplySystemColours();
-
     connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
+    CentreOnPrimaryScreen(*this);
 }
 
-void Form2::ApplySystemColours()
+void Form2::moveEvent(QMoveEvent* event)
 {
-    const QPalette system = QApplication::palette();
-
-    QPalette window = palette();
-    SetRoleFrom(window, QPalette::Window, system, QPalette::Button);
-    setPalette(window);
-
-    QPalette box = Text1->palette();
-    SetRoleFrom(box, QPalette::Base, system, QPalette::Button);
-    SetRoleFrom(box, QPalette::Text, system, QPalette::WindowText);
-    Text1->setPalette(box);
-
-    QPalette heading = Label1->palette();
-    SetRoleFrom(heading, QPalette::WindowText, system, QPalette::ButtonText);
-    Label1->setPalette(heading);
-}
-
-bool Form2::event(QEvent* event)
-{
-    const bool handled = QWidget::event(event);
-    // Follow changes of the system colours.
-    if (event->type() == QEvent::ApplicationPaletteChange) {
-        ApplySystemColours();
+    QWidget::moveEvent(event);
+    // An X11 window manager adds the frame only once the window is shown:
+    // centre the window again, frame and all, when its frame first appears.
+    if (!m_centredWithFrame && frameGeometry().size() != size()) {
+        m_centredWithFrame = true;
+        CentreOnPrimaryScreen(*this);
     }
-    return handled;
 }
 
 void Form2::showEvent(QShowEvent* event)
 {
     KeepOutOfTaskbar(*this);
     QWidget::showEvent(event);
-}
-
-void Form2::closeEvent(QCloseEvent* event)
-{
-    QWidget::closeEvent(event);
-    if (event->isAccepted()) {
-        emit Unloaded();
-    }
 }
 
 } // namespace quorvane

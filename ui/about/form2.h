@@ -3,15 +3,16 @@
 
 #include <QWidget>
 
-class QCloseEvent;
-class QEvent;
 class QLabel;
+class QMoveEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
 
 namespace quorvane {
 
+// Built centred on the primary screen. Its close box unloads it (the window
+// deletes itself); OK only hides it.
 class Form2 : public QWidget {
     Q_OBJECT
 
@@ -23,19 +24,12 @@ public:
     QPushButton* const Command1;
     QLabel* const Label1;
 
-signals:
-    // The close box took the window down (the close was accepted).
-    void Unloaded();
-
 protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Button face behind the window and the credits box, window text in the box,
-    // button text for the heading: taken from the application palette.
-    void ApplySystemColours();
+    bool m_centredWithFrame = false;
 };
 
 } // namespace quorvane

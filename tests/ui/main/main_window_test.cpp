@@ -1,0 +1,163 @@
+// The main window as a user meets it: layout, start-up, the province choice,
+// the date line, dragging, exit and where it stands.
+#include "timetable/date_line.h"
+#include "ui/common/classic_fonts.h"
+#include "ui/main/form1.h"
+#include "ui/main/placement.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace quorvane;
+
+class MainWindowTest : public QObject, public Clock {
+    Q_OBJECT
+    QDate m_today;
+    std::unique_ptr<Form1> m_form;
+
+    QDate Today() const override { return m_today; }
+    template <typename T = QWidget> T* Control(const QString& name) const { return m_form->findChild<T*>(name); }
+    QLabel* Label(int number) const { return Control<QLabel>(QStringLiteral("Label%1").arg(number)); }
+    QTimer* Timer(int number) const { return Control<QTimer>(QStringLiteral("Timer%1").arg(number)); }
+    QRadioButton* Option(int number) const { return Control<QRadioButton>(QStringLiteral("Option%1").arg(number)); }
+    QString Times() const { return QStringList({Label(9)->text(), Label(10)->text(), Label(11)->text(),
+                                                Label(12)->text(), Label(13)->text(), Label(14)->text()}).join(", "); }
+    void ShowAndActivate() { m_form->show(); m_form->activateWindow(); QVERIFY(QTest::qWaitForWindowActive(m_form.get())); }
+    void WaitForTick(int timer) { QVERIFY(QSignalSpy(Timer(timer), &QTimer::timeout).wait(10000)); }
+    // Exactly the province's timer runs; its option is selected and bold, the other regular.
+    void VerifyProvince(int chosen)
+    {
+        for (int number : {1, 2})
+            QVERIFY(Timer(number)->isActive() == (number == chosen) && Option(number)->isChecked() == (number == chosen)
+                    && Option(number)->font().bold() == (number == chosen));
+    }
+
+private slots:
+    void initTestCase() { InstallClassicFontSubstitutes(); }
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        m_today = QDate(2027, 1, 1);
+        m_form = std::make_unique<Form1>(*this);
+    }
+
+    // A fixed borderless panel with no taskbar button, every text whole, each
+    // time beside its name, and where controls overlap, the designed one on top.
+    void layout()
+    {
+        QVERIFY(m_form->minimumSize() == QSize(208, 294) && m_form->maximumSize() == QSize(208, 294));
+        QCOMPARE(m_form->windowFlags() & (Qt::Tool | Qt::FramelessWindowHint), Qt::Tool | Qt::FramelessWindowHint);
+        QCOMPARE(QFontInfo(Label(3)->font()).family() + ", " + QFontInfo(Label(1)->font()).family(),
+                 QStringLiteral("Liberation Sans, Liberation Sans Narrow"));
+        QCOMPARE(Label(1)->cursor().shape(), Qt::SizeAllCursor);
+        QCOMPARE(Label(15)->toolTip() + ", " + Label(16)->toolTip(), QStringLiteral("Double Click to Exit, About"));
+        for (const QLabel* label : m_form->findChildren<QLabel*>()) {
+            const QRect text = label->fontMetrics().boundingRect(label->contentsRect(), int(label->alignment()), label->text());
+            QVERIFY2(label->contentsRect().contains(text) && m_form->rect().contains(text.translated(label->mapTo(m_form.get(), QPoint()))),
+                     qPrintable(label->objectName()));
+        }
+        QVERIFY(Option(1)->sizeHint().width() <= Option(1)->width() && Option(2)->sizeHint().width() <= Option(2)->width());
+        const QStringList names = {"Fajr (Subah)", "Sun Rise ", "Luhar", "Asar", "Magrib", "Isha"};
+        for (int row = 0; row < 6; ++row) {
+            QCOMPARE(Label(3 + row)->text(), names[row]);
+            QVERIFY(qAbs(Label(9 + row)->y() - Label(3 + row)->y()) <= 1 && Label(9 + row)->x() > Label(3 + row)->x());
+            QVERIFY(row == 0 || Label(3 + row)->y() > Label(2 + row)->geometry().center().y());
+        }
+        const struct { QPoint at; const char* inFront; } hits[] = {{{104, 8}, "Label1"}, {{207, 5}, "Label1"},
+            {{40, 44}, "Frame1"}, {{108, 60}, "Label9"}, {{101, 227}, "Label14"}, {{60, 275}, "Option2"},
+            {{40, 265}, "Option1"}, {{196, 270}, "Label15"}, {{195, 279}, "Label16"}, {{196, 283}, "Label16"}};
+        for (const auto& hit : hits)
+            QVERIFY2(m_form->childAt(hit.at)->objectName() == hit.inFront, hit.inFront);
+    }
+
+    // Eastern in force from the start, the design's captions until the first
+    // tick, today's times from it on, and a new date at the next tick.
+    void startUpAndTicks()
+    {
+        QVERIFY(Timer(1)->isActive() && !Timer(2)->isActive() && !Option(1)->isChecked());
+        ShowAndActivate();
+        VerifyProvince(1);
+        QVERIFY(Option(1)->hasFocus() && Timer(1)->interval() == 1000);
+        QCOMPARE(Label(2)->text() + ": " + Times(), "QUORVANE: 4:30, Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah)");
+        WaitForTick(1);
+        QCOMPARE(Label(2)->text() + ": " + Times(), "Fri 01 Jan 2027: 4 . 54, 6 . 16, 12 . 09, 3 . 30, 6 . 00, 7 . 15");
+        m_today = QDate(2028, 2, 29);
+        WaitForTick(1);
+        QCOMPARE(Label(2)->text() + ": " + Times(), "Tue 29 Feb 2028: 5 . 03, 6 . 19, 12 . 19, 3 . 39, 6 . 17, 7 . 27");
+    }
+
+    // Every way of choosing a province; the times follow at the new timer's tick.
+    void switchingProvince()
+    {
+        ShowAndActivate();
+        WaitForTick(1);
+        for (const QString how : {"mouse", "access key", "arrow key", "focus"})
+            for (const auto& [chosen, key, arrow, times] : {std::tuple{2, Qt::Key_N, Qt::Key_Down, "5 . 00, 6 . 22, 12 . 15, 3 . 36, 6 . 06, 7 . 21"},
+                                                            std::tuple{1, Qt::Key_E, Qt::Key_Up, "4 . 54, 6 . 16, 12 . 09, 3 . 30, 6 . 00, 7 . 15"}}) {
+            const QString before = Times();
+            if (how == "mouse") QTest::mouseClick(Option(chosen), Qt::LeftButton, {}, QPoint(8, 8));
+            if (how == "access key") QTest::keyClick(m_form.get(), key, Qt::AltModifier);
+            if (how == "arrow key") QTest::keyClick(Option(3 - chosen), arrow);
+            if (how == "focus") Option(chosen)->setFocus(Qt::MouseFocusReason);
+            VerifyProvince(chosen);
+            QCOMPARE(Times(), before); // until the next tick
+            WaitForTick(chosen);
+            QVERIFY2(Times() == times, qPrintable(how));
+        }
+    }
+
+    // The date line keeps its designed 12 points where it fits and shrinks
+    // only as far as it must where a locale's names are wider.
+    void dateLineFitsItsLabel()
+    {
+        for (const char* name : {"en_US", "en_GB", "si_LK", "ta_LK", "ar_SA", "C"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+            for (const QDate date : {QDate(2026, 12, 5), QDate(2027, 9, 22), QDate(2028, 2, 29), QDate(2027, 5, 19)}) {
+                m_today = date;
+                m_form->Timer1_Timer();
+                QFont font = Label(2)->font();
+                const auto fits = [&] { return QFontMetricsF(font).horizontalAdvance(Label(2)->text()) <= Label(2)->contentsRect().width(); };
+                QVERIFY2(Label(2)->text() == FormatDateLine(date) && font.bold() && fits(), name);
+                font.setPointSizeF(font.pointSizeF() + 0.25);
+                QVERIFY2(font.pointSizeF() == 12.25 || !fits(), name);
+            }
+        }
+    }
+
+    // Where the system will not move the window (as here), it follows the mouse from a press
+    // of any button to the release; a maximized one stays. "X" and "?" are tried on a desktop.
+    void dragAndExit()
+    {
+        m_form->move(100, 100);
+        ShowAndActivate();
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            const QPoint start = m_form->pos();
+            QTest::mousePress(Label(1), button, Qt::ShiftModifier, QPoint(50, 5));
+            QTest::mouseMove(Label(1), QPoint(80, 25));
+            QTest::mouseRelease(Label(1), button, {}, QPoint(80, 25));
+            QTest::mouseMove(Label(1), QPoint(10, 10));
+            QCOMPARE(m_form->pos(), start + QPoint(30, 20));
+        }
+        QSignalSpy exit(m_form.get(), &Form1::exitRequested);
+        m_form->close(); // the system's close request ends the program, as "X" does
+        QCOMPARE(exit.count(), 1);
+        m_form->setWindowState(Qt::WindowMaximized);
+        const QPoint maximized = m_form->pos();
+        QTest::mousePress(Label(1), Qt::LeftButton, {}, QPoint(50, 5));
+        QTest::mouseMove(Label(1), QPoint(90, 40));
+        QCOMPARE(m_form->pos(), maximized);
+    }
+
+    // Where the panel goes when it is not wholly inside one screen's available area.
+    void reachablePosition()
+    {
+        const struct { QList<QRect> areas; QPoint expected; } rows[] = {{{{0, 0, 1017, 732}}, {809, 438}},
+            {{{900, 0, 600, 800}}, {1292, 506}}, {{{0, 0, 640, 480}, {640, 0, 1280, 1024}}, {810, 438}},
+            {{{0, 0, 900, 768}, {900, 0, 900, 768}}, {692, 474}}, {{{0, 0, 150, 200}}, {0, 0}}};
+        for (const auto& row : rows)
+            QCOMPARE(ReachablePosition({810, 438}, {208, 294}, row.areas, row.areas.first()), row.expected);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
