@@ -160,8 +160,7 @@ def case_midnight(binary):
     desktop.start_program(binary, fake_time="2027-01-31 23:59:56")
     for date, times in (("Sun 31 Jan 2027", ["5 . 05", "6 . 24", "12 . 19", "3 . 41", "6 . 13", "7 . 26"]),
                         ("Mon 01 Feb 2027", ["5 . 05", "6 . 24", "12 . 20", "3 . 42", "6 . 14", "7 . 26"])):
-        wait_for(lambda: set([date] + times) <= set(desktop.labels()), date + " and its times")
-        print("ok: shows %s, %s" % (date, ", ".join(times)))
+        check(wait_for(lambda: set([date] + times) <= set(desktop.labels()), date), "shows %s, %s" % (date, times))
 
 
 def case_start_up_errors(binary):
