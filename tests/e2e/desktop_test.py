@@ -71,9 +71,8 @@ class Desktop:
         env = dict(self.env, QT_SCALE_FACTOR=str(scale or 1))
         if fake_time:  # the clock starts there and runs on
             env.update(LD_PRELOAD=glob.glob("/usr/lib/*/faketime/libfaketime.so.1")[0], FAKETIME="@" + fake_time)
-        program = self.spawn([binary], env=env)
-        if fake_time:  # libfaketime's, named after the process; left behind when it is killed
-            self.leftovers += ["/dev/shm/faketime_shm_%d" % program.pid, "/dev/shm/sem.faketime_sem_%d" % program.pid]
+        program = self.spawn([binary], env=env)  # libfaketime's, named after the process, left when it is killed:
+        self.leftovers += ["/dev/shm/faketime_shm_%d" % program.pid, "/dev/shm/sem.faketime_sem_%d" % program.pid]
         wait_for(lambda: self.window("Quorvane"), "the Quorvane window")
         return program
 

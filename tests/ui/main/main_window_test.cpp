@@ -47,8 +47,8 @@ private slots:
     {
         QVERIFY(m_form->minimumSize() == QSize(208, 294) && m_form->maximumSize() == QSize(208, 294));
         QCOMPARE(m_form->windowFlags() & (Qt::Tool | Qt::FramelessWindowHint), Qt::Tool | Qt::FramelessWindowHint);
-        QCOMPARE(QFontInfo(Label(3)->font()).family() + ", " + QFontInfo(Label(1)->font()).family(),
-                 QStringLiteral("Liberation Sans, Liberation Sans Narrow"));
+        const auto font = [&](int n) { const QFont f = Label(n)->font(); return QString("%1 %2%3").arg(QFontInfo(f).family()).arg(f.pointSizeF()).arg(f.bold() ? " bold" : ""); };
+        QCOMPARE(QStringList({font(1), font(2), font(3), font(9), font(15)}).join(", "), "Liberation Sans Narrow 11.25, Liberation Sans 12 bold, Liberation Sans 12, Liberation Sans 12, Liberation Sans 8.25 bold");
         QCOMPARE(Label(1)->cursor().shape(), Qt::SizeAllCursor);
         QCOMPARE(Label(15)->toolTip() + ", " + Label(16)->toolTip(), QStringLiteral("Double Click to Exit, About"));
         for (const QLabel* label : m_form->findChildren<QLabel*>()) {
@@ -75,8 +75,9 @@ private slots:
     void startUpAndTicks()
     {
         QVERIFY(Timer(1)->isActive() && !Timer(2)->isActive() && !Option(1)->isChecked());
-        ShowAndActivate();
+        m_form->show(); // selected at the first show, whether or not the window becomes active
         VerifyProvince(1);
+        ShowAndActivate();
         QVERIFY(Option(1)->hasFocus() && Timer(1)->interval() == 1000);
         QCOMPARE(Label(2)->text() + ": " + Times(), "QUORVANE: 4:30, Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah)");
         WaitForTick(1);
