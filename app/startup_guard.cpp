@@ -1,6 +1,5 @@
 #include "app/startup_guard.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QLoggingCategory>
 #include <QString>
@@ -65,7 +64,7 @@ QString StartupFailure(const QString& fatal)
 void GuardHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     const QString category = QString::fromLatin1(context.category ? context.category : "");
-    if (category == QLatin1StringView(kLibraryCategory)) {
+    if (type == QtDebugMsg && category == QLatin1StringView(kLibraryCategory)) {
         constexpr QStringView kCannotLoad = u"cannot load: ";
         const qsizetype at = message.indexOf(kCannotLoad);
         if (at >= 0 && g_libraryError.isEmpty())

@@ -31,10 +31,9 @@ QPoint ServerPixels(QPointF global)
 }
 
 // Asks the window manager to run its interactive move (_NET_WM_MOVERESIZE).
-// The request names where the button went down, as the window manager
-// specification wants: the window manager then keeps the window under the
-// pointer however far the pointer has moved since. False where the window
-// manager does not offer the move.
+// The request names where the button went down, as EWMH wants: the window
+// manager then keeps the window under the pointer however far the pointer has
+// moved since. False where the window manager does not offer the move.
 bool AskWindowManagerToMove(xcb_connection_t* connection, xcb_window_t window, QPoint pressAt)
 {
     xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
