@@ -226,6 +226,10 @@ void Form1::showEvent(QShowEvent* event)
     // that takes the focus becomes the selected one.
     Option1->setFocus(Qt::OtherFocusReason);
     SelectOnFocus(Option1);
+    // The first show is the first activation, whether or not the system makes
+    // the window active now (an X server without a window manager may not).
+    m_lastActiveWindow = windowHandle();
+    emit activated();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

@@ -39,7 +39,7 @@ signals:
     void exitRequested();
     // "?" was clicked.
     void aboutRequested();
-    // The window became the program's active window at first show, or again
+    // The window was first shown, or became the program's active window again
     // in place of another window of this program (not when the user comes
     // back from another program).
     void activated();
