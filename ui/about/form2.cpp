@@ -37,8 +37,8 @@ Form2::Form2(QWidget* parent)
     setFixedSize(TwipsToPixels(2610), TwipsToPixels(6120));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ClassicDefaultFont());
-    // The system's colours by role: button face behind everything, window
-    // text in the credits box, button text in the heading.
+    // The system's colours by role: the button face behind the window and
+    // the credits, button text in the heading.
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 

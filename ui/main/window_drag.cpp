@@ -12,7 +12,6 @@
 #include "ui/common/x11.h"
 
 #include <algorithm>
-#include <cstdlib>
 #endif
 
 namespace quorvane {
@@ -36,11 +35,9 @@ QPoint ServerPixels(QPointF global)
 // moved since. False where the window manager does not offer the move.
 bool AskWindowManagerToMove(xcb_connection_t* connection, xcb_window_t window, QPoint pressAt)
 {
-    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
-    if (tree == nullptr)
+    const xcb_window_t root = X11RootOf(connection, window);
+    if (root == XCB_WINDOW_NONE)
         return false;
-    const xcb_window_t root = tree->root;
-    std::free(tree);
     const xcb_atom_t moveResize = X11Atom(connection, "_NET_WM_MOVERESIZE");
     const std::vector<xcb_atom_t> supported =
         X11AtomList(connection, root, X11Atom(connection, "_NET_SUPPORTED"));
