@@ -10,8 +10,9 @@ std::vector<char*> QtArguments(int argc, char* argv[])
 #ifdef QUORVANE_HAVE_XCB
     // Qt itself picks Wayland wherever a Wayland session is named.
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-                                || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1StringView("wayland");
-    if (waylandSession && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1StringView("wayland");
+    if (waylandSession && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         static char option[] = "-platform";
         static char platforms[] = "xcb;wayland"; // Qt tries them in this order
         arguments.push_back(option);

@@ -40,7 +40,8 @@ QString StartupFailure(const QString& fatal)
             const QString display = qEnvironmentVariable("DISPLAY");
             if (display.isEmpty())
                 return QStringLiteral("no display could be opened: DISPLAY is not set");
-            return QStringLiteral("no display could be opened: cannot connect to display \"%1\"").arg(display);
+            return QStringLiteral("no display could be opened: cannot connect to display \"%1\"")
+                .arg(display);
         }
     }
     QString pluginError;
@@ -85,7 +86,8 @@ void GuardHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 void ArmStartupGuard()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("%1.debug=true").arg(QLatin1StringView(kLibraryCategory)));
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("%1.debug=true").arg(QLatin1StringView(kLibraryCategory)));
     g_previousHandler = qInstallMessageHandler(GuardHandler);
 }
 

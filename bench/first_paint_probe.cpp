@@ -41,7 +41,7 @@ namespace {
 
 double NowMs()
 {
-    timespec ts{};
+    timespec ts {};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
@@ -55,8 +55,7 @@ struct TopLevel {
 
 bool Intersects(const xcb_rectangle_t& r, const TopLevel& w)
 {
-    return r.x < w.x + w.width && w.x < r.x + r.width && r.y < w.y + w.height &&
-           w.y < r.y + r.height;
+    return r.x < w.x + w.width && w.x < r.x + r.width && r.y < w.y + w.height && w.y < r.y + r.height;
 }
 
 int Usage()
@@ -115,8 +114,7 @@ int main(int argc, char* argv[])
     }
     const uint8_t damageNotify = damageExt->first_event + XCB_DAMAGE_NOTIFY;
     free(xcb_damage_query_version_reply(
-        conn, xcb_damage_query_version(conn, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION),
-        nullptr));
+        conn, xcb_damage_query_version(conn, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION), nullptr));
 
     // Top-level windows come and go as children of the root (no window
     // manager here reparents them).
@@ -156,8 +154,7 @@ int main(int argc, char* argv[])
     const double execMs = NowMs();
     close(execPipe[0]);
     if (got > 0) {
-        std::fprintf(stderr, "first_paint_probe: cannot run %s: %s\n", argv[first],
-                     std::strerror(execError));
+        std::fprintf(stderr, "first_paint_probe: cannot run %s: %s\n", argv[first], std::strerror(execError));
         int status = 0;
         waitpid(child, &status, 0);
         return 127;
@@ -190,7 +187,7 @@ int main(int argc, char* argv[])
                 std::printf("first_paint_ms nan\n");
                 return ExitStatus(status);
             }
-            pollfd pfd{fd, POLLIN, 0};
+            pollfd pfd {fd, POLLIN, 0};
             // Wake at least every 200 ms to notice a child that died early.
             poll(&pfd, 1, static_cast<int>(left < 200 ? left : 200) + 1);
             continue;
@@ -243,8 +240,8 @@ int main(int argc, char* argv[])
                     if (now + 500 < waitUntil)
                         waitUntil = now + 500;
                 }
-                if (e->damage == rootDamage && std::isnan(rootFirstPaintMs) &&
-                    Intersects(e->area, windows[target]))
+                if (e->damage == rootDamage && std::isnan(rootFirstPaintMs)
+                    && Intersects(e->area, windows[target]))
                     rootFirstPaintMs = now - execMs;
             }
         }
@@ -258,7 +255,6 @@ int main(int argc, char* argv[])
     xcb_disconnect(conn); // nothing of the probe stays at the server while the program runs
 
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) { }
     return ExitStatus(status);
 }

@@ -27,8 +27,8 @@ public:
         return m_second ? kSecond : kFirst;
     }
 
-    static inline const QDate kFirst{2026, 12, 5};  // Sat, December row 4-6
-    static inline const QDate kSecond{2026, 6, 15}; // Mon, a June row
+    static inline const QDate kFirst {2026, 12, 5}; // Sat, December row 4-6
+    static inline const QDate kSecond {2026, 6, 15}; // Mon, a June row
     bool alternate = false;
 
 private:

@@ -39,7 +39,7 @@ const QDate kSaturday(2026, 12, 5);
 // A locale built once and passed in.
 void BM_FormatDateLine(benchmark::State& state, const char* localeName)
 {
-    const QLocale locale{QString::fromLatin1(localeName)};
+    const QLocale locale {QString::fromLatin1(localeName)};
     for (auto _ : state) {
         QString line = quorvane::FormatDateLine(kSaturday, locale);
         benchmark::DoNotOptimize(line);

@@ -4,8 +4,8 @@ namespace quorvane {
 
 QString FormatDateLine(const QDate& date, const QLocale& locale)
 {
-    return locale.toString(date, QStringLiteral("ddd")) + QLatin1Char(' ') +
-           locale.toString(date, QStringLiteral("dd MMM yyyy"));
+    return locale.toString(date, QStringLiteral("ddd")) + QLatin1Char(' ')
+        + locale.toString(date, QStringLiteral("dd MMM yyyy"));
 }
 
 } // namespace quorvane

@@ -16,9 +16,9 @@ enum class Province { Eastern, NonEastern };
 enum class PrayerSlot { Fajr, SunRise, Luhar, Asar, Magrib, Isha };
 
 inline constexpr std::size_t kSlotCount = 6;
-inline constexpr std::array<PrayerSlot, kSlotCount> kAllSlots = {
-    PrayerSlot::Fajr,   PrayerSlot::SunRise, PrayerSlot::Luhar,
-    PrayerSlot::Asar,   PrayerSlot::Magrib,  PrayerSlot::Isha};
+inline constexpr std::array<PrayerSlot, kSlotCount> kAllSlots = {PrayerSlot::Fajr,   PrayerSlot::SunRise,
+                                                                 PrayerSlot::Luhar,  PrayerSlot::Asar,
+                                                                 PrayerSlot::Magrib, PrayerSlot::Isha};
 inline constexpr std::size_t kRowsPerTimetable = 96;
 
 // One time as display text, "4 . 54" or "12 . 09": kept in place so that rows
@@ -36,30 +36,27 @@ public:
             m_chars[i] = text[i];
         m_length = static_cast<std::uint8_t>(text.size());
     }
-    constexpr TimeText(const char* text) : TimeText(std::string_view(text)) {}
-
-    constexpr std::string_view view() const { return {m_chars.data(), m_length}; }
-    friend constexpr bool operator==(const TimeText& a, const TimeText& b)
+    constexpr TimeText(const char* text)
+        : TimeText(std::string_view(text))
     {
-        return a.view() == b.view();
     }
 
+    constexpr std::string_view view() const { return {m_chars.data(), m_length}; }
+    friend constexpr bool operator==(const TimeText& a, const TimeText& b) { return a.view() == b.view(); }
+
 private:
-    std::array<char, kCapacity> m_chars{};
+    std::array<char, kCapacity> m_chars {};
     std::uint8_t m_length = 0;
 };
 
 // A stretch of days of one month and the six times shown on those days.
 struct TimetableRow {
-    int month = 0;                 // 1 to 12
-    int firstDay = 0;              // inclusive
-    std::optional<int> lastDay;    // inclusive; empty: open to the end of the month
-    std::array<TimeText, kSlotCount> times{};
+    int month = 0; // 1 to 12
+    int firstDay = 0; // inclusive
+    std::optional<int> lastDay; // inclusive; empty: open to the end of the month
+    std::array<TimeText, kSlotCount> times {};
 
-    constexpr bool covers(int day) const
-    {
-        return day >= firstDay && (!lastDay || day <= *lastDay);
-    }
+    constexpr bool covers(int day) const { return day >= firstDay && (!lastDay || day <= *lastDay); }
 };
 
 // One province's rows in table order, indexed by month so a lookup only
@@ -68,7 +65,8 @@ class PrayerTimetable {
 public:
     using Rows = std::array<TimetableRow, kRowsPerTimetable>;
 
-    constexpr explicit PrayerTimetable(const Rows& rows) : m_rows(rows)
+    constexpr explicit PrayerTimetable(const Rows& rows)
+        : m_rows(rows)
     {
         std::size_t index = 0;
         for (int month = 1; month <= 12; ++month) {
@@ -95,7 +93,7 @@ public:
 
 private:
     Rows m_rows;
-    std::array<std::size_t, 14> m_monthStart{};
+    std::array<std::size_t, 14> m_monthStart {};
 };
 
 const PrayerTimetable& TimetableOf(Province province);

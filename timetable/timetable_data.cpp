@@ -11,7 +11,7 @@ constexpr std::optional<int> kOpenEnd = std::nullopt;
 constexpr TimetableRow Row(int month, int firstDay, std::optional<int> lastDay,
                            std::array<TimeText, kSlotCount> times)
 {
-    return TimetableRow{month, firstDay, lastDay, times};
+    return TimetableRow {month, firstDay, lastDay, times};
 }
 
 constexpr PrayerTimetable::Rows kEasternRows = {
@@ -120,15 +120,17 @@ constexpr int DigitValue(char c)
     return c - '0';
 }
 
-constexpr char DigitChar(int value) { return static_cast<char>('0' + value); }
+constexpr char DigitChar(int value)
+{
+    return static_cast<char>('0' + value);
+}
 
 // "H . MM" or "HH . MM" six minutes later, carrying into the hour.
 constexpr TimeText SixMinutesLater(const TimeText& text)
 {
     const std::string_view s = text.view();
     const std::size_t separator = s.find(" . ");
-    if (separator == std::string_view::npos || separator == 0 || separator > 2 ||
-        s.size() != separator + 5)
+    if (separator == std::string_view::npos || separator == 0 || separator > 2 || s.size() != separator + 5)
         throw "malformed time text";
     int hour = 0;
     for (std::size_t i = 0; i < separator; ++i)
@@ -142,7 +144,7 @@ constexpr TimeText SixMinutesLater(const TimeText& text)
     if (hour < 1 || hour > 12)
         throw "hour out of range";
 
-    std::array<char, TimeText::kCapacity> out{};
+    std::array<char, TimeText::kCapacity> out {};
     std::size_t length = 0;
     if (hour >= 10)
         out[length++] = DigitChar(hour / 10);

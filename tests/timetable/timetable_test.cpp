@@ -30,11 +30,13 @@ TEST(Timetable, EveryDayOfTheYearHasItsRow)
                 EXPECT_TRUE(std::regex_match(std::string(text.view()), form)) << text.view();
         for (QDate d(2028, 1, 1); d.year() == 2028; d = d.addDays(1)) {
             const auto rows = TimetableOf(province).rowsOfMonth(d.month());
-            const auto covering = std::count_if(rows.begin(), rows.end(), [&](auto& r) { return r.covers(d.day()); });
+            const auto covering = std::count_if(rows.begin(), rows.end(),
+                                                [&](auto& r) { return r.covers(d.day()); });
             const bool overlap = (d.month() == 9 && d.day() > 1) || (d.month() == 12 && d.day() > 21);
             const bool leapDay = d.month() == 2 && d.day() == 29;
             EXPECT_EQ(covering, leapDay ? 0 : overlap ? 2 : 1) << d.toString(Qt::ISODate).toStdString();
-            EXPECT_EQ(Looked(province, d.month(), d.day()).size(), kSlotCount) << d.toString(Qt::ISODate).toStdString();
+            EXPECT_EQ(Looked(province, d.month(), d.day()).size(), kSlotCount)
+                << d.toString(Qt::ISODate).toStdString();
         }
     }
 }
@@ -42,16 +44,21 @@ TEST(Timetable, EveryDayOfTheYearHasItsRow)
 // The worked examples: open rows, a later row winning, the leap day, and no row.
 TEST(LookupTimes, WorkedExamples)
 {
-    const struct { Province province; int month, day; Texts expected; } days[] = {
-        {Province::Eastern, 1, 1, {"4 . 54", "6 . 16", "12 . 09", "3 . 30", "6 . 00", "7 . 15"}},
-        {Province::NonEastern, 1, 1, {"5 . 00", "6 . 22", "12 . 15", "3 . 36", "6 . 06", "7 . 21"}},
-        {Province::Eastern, 2, 29, {"5 . 03", "6 . 19", "12 . 19", "3 . 39", "6 . 17", "7 . 27"}},
-        {Province::NonEastern, 2, 29, {"5 . 09", "6 . 25", "12 . 25", "3 . 45", "6 . 23", "7 . 33"}},
-        {Province::Eastern, 9, 1, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 23"}},
-        {Province::Eastern, 9, 2, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 22"}},
-        {Province::Eastern, 12, 21, {"4 . 50", "6 . 12", "12 . 04", "3 . 26", "5 . 55", "7 . 10"}},
-        {Province::Eastern, 12, 22, {"4 . 50", "6 . 12", "12 . 05", "3 . 26", "5 . 56", "7 . 11"}},
-        {Province::Eastern, 13, 1, {}}, {Province::NonEastern, 12, 32, {}}, {Province::Eastern, 1, 0, {}}};
+    const struct {
+        Province province;
+        int month, day;
+        Texts expected;
+    } days[] = {{Province::Eastern, 1, 1, {"4 . 54", "6 . 16", "12 . 09", "3 . 30", "6 . 00", "7 . 15"}},
+                {Province::NonEastern, 1, 1, {"5 . 00", "6 . 22", "12 . 15", "3 . 36", "6 . 06", "7 . 21"}},
+                {Province::Eastern, 2, 29, {"5 . 03", "6 . 19", "12 . 19", "3 . 39", "6 . 17", "7 . 27"}},
+                {Province::NonEastern, 2, 29, {"5 . 09", "6 . 25", "12 . 25", "3 . 45", "6 . 23", "7 . 33"}},
+                {Province::Eastern, 9, 1, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 23"}},
+                {Province::Eastern, 9, 2, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 22"}},
+                {Province::Eastern, 12, 21, {"4 . 50", "6 . 12", "12 . 04", "3 . 26", "5 . 55", "7 . 10"}},
+                {Province::Eastern, 12, 22, {"4 . 50", "6 . 12", "12 . 05", "3 . 26", "5 . 56", "7 . 11"}},
+                {Province::Eastern, 13, 1, {}},
+                {Province::NonEastern, 12, 32, {}},
+                {Province::Eastern, 1, 0, {}}};
     for (const auto& day : days)
         EXPECT_EQ(Looked(day.province, day.month, day.day), day.expected) << day.month << "/" << day.day;
 }

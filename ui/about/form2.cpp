@@ -26,8 +26,7 @@ void CentreOnPrimaryScreen(QWidget& window)
 } // namespace
 
 Form2::Form2(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       Text1(new QPlainTextEdit(this)),
       Command1(new QPushButton(this)),
       Label1(new QLabel(this))

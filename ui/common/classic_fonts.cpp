@@ -6,8 +6,7 @@ void InstallClassicFontSubstitutes()
 {
 #ifndef Q_OS_WIN
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
-                              QStringLiteral("Liberation Sans Narrow"));
+    QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
 #endif
 }
 

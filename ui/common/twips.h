@@ -14,8 +14,7 @@ constexpr int TwipsToPixels(int twips)
 
 constexpr QRect TwipsRect(int left, int top, int width, int height)
 {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
 } // namespace quorvane

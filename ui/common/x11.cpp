@@ -27,13 +27,14 @@ xcb_atom_t X11Atom(xcb_connection_t* connection, const char* name)
 {
     const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
     const ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    return reply ? reply->atom : xcb_atom_t {XCB_ATOM_NONE};
 }
 
 xcb_window_t X11RootOf(xcb_connection_t* connection, xcb_window_t window)
 {
-    const ReplyPtr<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
-    return tree ? tree->root : xcb_window_t{XCB_WINDOW_NONE};
+    const ReplyPtr<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+    return tree ? tree->root : xcb_window_t {XCB_WINDOW_NONE};
 }
 
 std::vector<xcb_atom_t> X11AtomList(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property)

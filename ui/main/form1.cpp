@@ -1,9 +1,9 @@
 #include "ui/main/form1.h"
 
-#include "ui/main/window_drag.h"
 #include "ui/common/classic_fonts.h"
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
+#include "ui/main/window_drag.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -20,7 +20,10 @@ namespace {
 
 constexpr int kTickMilliseconds = 1000;
 
-QFont PrayerFont() { return ClassicFont(QStringLiteral("MS Sans Serif"), 12, false); }
+QFont PrayerFont()
+{
+    return ClassicFont(QStringLiteral("MS Sans Serif"), 12, false);
+}
 
 // Every control paints the button face behind button-coloured text, as the
 // window does, so none stands out from it.
@@ -43,8 +46,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
     return label;
 }
 
-QRadioButton* MakeOption(QWidget* parent, const char* name, const QRect& geometry,
-                         const QString& caption)
+QRadioButton* MakeOption(QWidget* parent, const char* name, const QRect& geometry, const QString& caption)
 {
     auto* option = new QRadioButton(caption, parent);
     option->setObjectName(QLatin1StringView(name));
@@ -107,8 +109,14 @@ Form1::Form1(const Clock& clock, QWidget* parent)
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     // An option button runs its handler whenever it becomes the selected one,
     // however that happens: mouse, access key, arrow key or focus.
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option1_Click();
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option2_Click();
+    });
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
         if (now == nullptr)
             return; // the user went to another program
@@ -143,23 +151,33 @@ void Form1::CreateControls()
     Label12 = MakeLabel(Frame1, "Label12", TwipsRect(1320, 1755, 1335, 375), placeholder, right, prayerFont);
     Label11 = MakeLabel(Frame1, "Label11", TwipsRect(1320, 1245, 1335, 375), placeholder, right, prayerFont);
     Label10 = MakeLabel(Frame1, "Label10", TwipsRect(1320, 750, 1335, 375), placeholder, right, prayerFont);
-    Label9 = MakeLabel(Frame1, "Label9", TwipsRect(1440, 240, 1215, 375), QStringLiteral("4:30"), right, prayerFont);
-    Label8 = MakeLabel(Frame1, "Label8", TwipsRect(120, 2760, 1455, 375), QStringLiteral("Isha"), left, prayerFont);
-    Label7 = MakeLabel(Frame1, "Label7", TwipsRect(120, 2256, 1455, 375), QStringLiteral("Magrib"), left, prayerFont);
-    Label6 = MakeLabel(Frame1, "Label6", TwipsRect(120, 1752, 1455, 375), QStringLiteral("Asar"), left, prayerFont);
-    Label5 = MakeLabel(Frame1, "Label5", TwipsRect(120, 1248, 1455, 375), QStringLiteral("Luhar"), left, prayerFont);
-    Label4 = MakeLabel(Frame1, "Label4", TwipsRect(120, 744, 1455, 375), QStringLiteral("Sun Rise "), left, prayerFont);
+    Label9 = MakeLabel(Frame1, "Label9", TwipsRect(1440, 240, 1215, 375), QStringLiteral("4:30"), right,
+                       prayerFont);
+    Label8 = MakeLabel(Frame1, "Label8", TwipsRect(120, 2760, 1455, 375), QStringLiteral("Isha"), left,
+                       prayerFont);
+    Label7 = MakeLabel(Frame1, "Label7", TwipsRect(120, 2256, 1455, 375), QStringLiteral("Magrib"), left,
+                       prayerFont);
+    Label6 = MakeLabel(Frame1, "Label6", TwipsRect(120, 1752, 1455, 375), QStringLiteral("Asar"), left,
+                       prayerFont);
+    Label5 = MakeLabel(Frame1, "Label5", TwipsRect(120, 1248, 1455, 375), QStringLiteral("Luhar"), left,
+                       prayerFont);
+    Label4 = MakeLabel(Frame1, "Label4", TwipsRect(120, 744, 1455, 375), QStringLiteral("Sun Rise "), left,
+                       prayerFont);
     Label3 = MakeLabel(Frame1, "Label3", TwipsRect(120, 240, 1455, 375), placeholder, left, prayerFont);
-    StackEarlierInFront({Label14, Label13, Label12, Label11, Label10, Label9,
-                         Label8, Label7, Label6, Label5, Label4, Label3});
+    StackEarlierInFront({Label14, Label13, Label12, Label11, Label10, Label9, Label8, Label7, Label6, Label5,
+                         Label4, Label3});
 
     // Option1 first: the focus chain follows creation, and Option1 comes
     // first in tab order. The stacking below is set on its own.
-    Option1 = MakeOption(this, "Option1", TwipsRect(120, 3880, 2415, 255), QStringLiteral("&Eastern Province"));
-    Option2 = MakeOption(this, "Option2", TwipsRect(120, 4120, 2415, 255), QStringLiteral("&Non Eastern Province"));
+    Option1 = MakeOption(this, "Option1", TwipsRect(120, 3880, 2415, 255),
+                         QStringLiteral("&Eastern Province"));
+    Option2 = MakeOption(this, "Option2", TwipsRect(120, 4120, 2415, 255),
+                         QStringLiteral("&Non Eastern Province"));
     const QFont smallBold = ClassicFont(QStringLiteral("MS Sans Serif"), 8.25, true);
-    Label16 = MakeLabel(this, "Label16", TwipsRect(2880, 4150, 135, 255), QStringLiteral("?"), left, smallBold);
-    Label15 = MakeLabel(this, "Label15", TwipsRect(2880, 3960, 135, 255), QStringLiteral("X"), left, smallBold);
+    Label16 = MakeLabel(this, "Label16", TwipsRect(2880, 4150, 135, 255), QStringLiteral("?"), left,
+                        smallBold);
+    Label15 = MakeLabel(this, "Label15", TwipsRect(2880, 3960, 135, 255), QStringLiteral("X"), left,
+                        smallBold);
     Label2 = MakeLabel(this, "Label2", TwipsRect(120, 310, 2895, 395), QStringLiteral("QUORVANE"),
                        Qt::AlignHCenter, m_dateFont);
     Label1 = MakeLabel(this, "Label1", TwipsRect(0, 10, 3135, 255), QStringLiteral("QUORVANE"),
@@ -172,9 +190,8 @@ void Form1::CreateControls()
     Label16->setToolTip(QStringLiteral("About"));
 
     m_timeLabels = {Label9, Label10, Label11, Label12, Label13, Label14};
-    for (QWidget* watched : {static_cast<QWidget*>(Label15),
-                             static_cast<QWidget*>(Label16), static_cast<QWidget*>(Option1),
-                             static_cast<QWidget*>(Option2)})
+    for (QWidget* watched : {static_cast<QWidget*>(Label15), static_cast<QWidget*>(Label16),
+                             static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2)})
         watched->installEventFilter(this);
 }
 

@@ -25,7 +25,7 @@ namespace quorvane {
 class Form1 : public QWidget, private TimetableDisplay {
     Q_OBJECT
 public:
-    static constexpr QPoint kDesignedPosition{810, 438};
+    static constexpr QPoint kDesignedPosition {810, 438};
 
     explicit Form1(const Clock& clock, QWidget* parent = nullptr);
 
@@ -86,7 +86,7 @@ private:
     QLabel* Label16 = nullptr;
     QRadioButton* Option1 = nullptr;
     QRadioButton* Option2 = nullptr;
-    std::array<QLabel*, kSlotCount> m_timeLabels{};
+    std::array<QLabel*, kSlotCount> m_timeLabels {};
 };
 
 } // namespace quorvane

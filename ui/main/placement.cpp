@@ -30,7 +30,8 @@ void PlaceWithinReach(QWidget& window, QPoint wanted)
     for (const QScreen* screen : QGuiApplication::screens())
         areas.append(screen->availableGeometry());
     const QScreen* primary = QGuiApplication::primaryScreen();
-    window.move(ReachablePosition(wanted, window.size(), areas, primary ? primary->availableGeometry() : QRect()));
+    window.move(
+        ReachablePosition(wanted, window.size(), areas, primary ? primary->availableGeometry() : QRect()));
 }
 
 void KeepWithinReach(QWidget& window)
@@ -45,10 +46,11 @@ void KeepWithinReach(QWidget& window)
     };
     for (const QScreen* screen : QGuiApplication::screens())
         watch(screen);
-    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &window, [watch, recheck](const QScreen* screen) {
-        watch(screen);
-        recheck();
-    });
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &window,
+                     [watch, recheck](const QScreen* screen) {
+                         watch(screen);
+                         recheck();
+                     });
     QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &window, recheck);
     QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, &window, recheck);
 }

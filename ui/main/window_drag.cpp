@@ -39,17 +39,18 @@ bool AskWindowManagerToMove(xcb_connection_t* connection, xcb_window_t window, Q
     if (root == XCB_WINDOW_NONE)
         return false;
     const xcb_atom_t moveResize = X11Atom(connection, "_NET_WM_MOVERESIZE");
-    const std::vector<xcb_atom_t> supported =
-        X11AtomList(connection, root, X11Atom(connection, "_NET_SUPPORTED"));
-    if (moveResize == XCB_ATOM_NONE || std::find(supported.begin(), supported.end(), moveResize) == supported.end())
+    const std::vector<xcb_atom_t> supported = X11AtomList(connection, root,
+                                                          X11Atom(connection, "_NET_SUPPORTED"));
+    if (moveResize == XCB_ATOM_NONE
+        || std::find(supported.begin(), supported.end(), moveResize) == supported.end())
         return false;
 
     // The press grabbed the pointer for us; the window manager needs it.
     xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
 
-    constexpr uint32_t kMove = 8;          // _NET_WM_MOVERESIZE_MOVE
-    constexpr uint32_t kNormalSource = 1;  // an application's request
-    xcb_client_message_event_t message{};
+    constexpr uint32_t kMove = 8; // _NET_WM_MOVERESIZE_MOVE
+    constexpr uint32_t kNormalSource = 1; // an application's request
+    xcb_client_message_event_t message {};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
@@ -74,7 +75,8 @@ bool StartSystemMove(QWidget& window, [[maybe_unused]] QPointF pressAt)
 #else
 #if defined(QUORVANE_HAVE_XCB)
     if (xcb_connection_t* connection = X11Connection())
-        return AskWindowManagerToMove(connection, static_cast<xcb_window_t>(window.winId()), ServerPixels(pressAt));
+        return AskWindowManagerToMove(connection, static_cast<xcb_window_t>(window.winId()),
+                                      ServerPixels(pressAt));
 #endif
     // Wayland and the rest: the toolkit's own request.
     QWindow* handle = window.windowHandle();
@@ -96,7 +98,8 @@ bool DoDrag(QWidget* p_TheForm, QPointF p_PressAt) noexcept
 }
 
 TitleDrag::TitleDrag(QWidget& window, QWidget* title)
-    : QObject(title), m_window(window)
+    : QObject(title),
+      m_window(window)
 {
     title->installEventFilter(this);
 }

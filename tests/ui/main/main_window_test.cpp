@@ -16,19 +16,35 @@ class MainWindowTest : public QObject, public Clock {
     std::unique_ptr<Form1> m_form;
 
     QDate Today() const override { return m_today; }
-    template <typename T = QWidget> T* Control(const QString& name) const { return m_form->findChild<T*>(name); }
+    template <typename T = QWidget> T* Control(const QString& name) const
+    {
+        return m_form->findChild<T*>(name);
+    }
     QLabel* Label(int number) const { return Control<QLabel>(QStringLiteral("Label%1").arg(number)); }
     QTimer* Timer(int number) const { return Control<QTimer>(QStringLiteral("Timer%1").arg(number)); }
-    QRadioButton* Option(int number) const { return Control<QRadioButton>(QStringLiteral("Option%1").arg(number)); }
-    QString Times() const { return QStringList({Label(9)->text(), Label(10)->text(), Label(11)->text(),
-                                                Label(12)->text(), Label(13)->text(), Label(14)->text()}).join(", "); }
-    void ShowAndActivate() { m_form->show(); m_form->activateWindow(); QVERIFY(QTest::qWaitForWindowActive(m_form.get())); }
+    QRadioButton* Option(int number) const
+    {
+        return Control<QRadioButton>(QStringLiteral("Option%1").arg(number));
+    }
+    QString Times() const
+    {
+        return QStringList({Label(9)->text(), Label(10)->text(), Label(11)->text(), Label(12)->text(),
+                            Label(13)->text(), Label(14)->text()})
+            .join(", ");
+    }
+    void ShowAndActivate()
+    {
+        m_form->show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
     void WaitForTick(int timer) { QVERIFY(QSignalSpy(Timer(timer), &QTimer::timeout).wait(10000)); }
     // Exactly the province's timer runs; its option is selected and bold, the other regular.
     void VerifyProvince(int chosen)
     {
         for (int number : {1, 2})
-            QVERIFY(Timer(number)->isActive() == (number == chosen) && Option(number)->isChecked() == (number == chosen)
+            QVERIFY(Timer(number)->isActive() == (number == chosen)
+                    && Option(number)->isChecked() == (number == chosen)
                     && Option(number)->font().bold() == (number == chosen));
     }
 
@@ -46,25 +62,43 @@ private slots:
     void layout()
     {
         QVERIFY(m_form->minimumSize() == QSize(208, 294) && m_form->maximumSize() == QSize(208, 294));
-        QCOMPARE(m_form->windowFlags() & (Qt::Tool | Qt::FramelessWindowHint), Qt::Tool | Qt::FramelessWindowHint);
-        const auto font = [&](int n) { const QFont f = Label(n)->font(); return QString("%1 %2%3").arg(QFontInfo(f).family()).arg(f.pointSizeF()).arg(f.bold() ? " bold" : ""); };
-        QCOMPARE(QStringList({font(1), font(2), font(3), font(9), font(15)}).join(", "), "Liberation Sans Narrow 11.25, Liberation Sans 12 bold, Liberation Sans 12, Liberation Sans 12, Liberation Sans 8.25 bold");
-        QVERIFY(Label(1)->cursor().shape() == Qt::SizeAllCursor && Label(15)->toolTip() == "Double Click to Exit" && Label(16)->toolTip() == "About");
+        QCOMPARE(m_form->windowFlags() & (Qt::Tool | Qt::FramelessWindowHint),
+                 Qt::Tool | Qt::FramelessWindowHint);
+        const auto font = [&](int n) {
+            const QFont f = Label(n)->font();
+            return QString("%1 %2%3")
+                .arg(QFontInfo(f).family())
+                .arg(f.pointSizeF())
+                .arg(f.bold() ? " bold" : "");
+        };
+        QCOMPARE(QStringList({font(1), font(2), font(3), font(9), font(15)}).join(", "),
+                 "Liberation Sans Narrow 11.25, Liberation Sans 12 bold, Liberation Sans 12, Liberation Sans "
+                 "12, Liberation Sans 8.25 bold");
+        QVERIFY(Label(1)->cursor().shape() == Qt::SizeAllCursor
+                && Label(15)->toolTip() == "Double Click to Exit" && Label(16)->toolTip() == "About");
         for (const QLabel* label : m_form->findChildren<QLabel*>()) {
-            const QRect text = label->fontMetrics().boundingRect(label->contentsRect(), int(label->alignment()), label->text());
-            QVERIFY2(label->contentsRect().contains(text) && m_form->rect().contains(text.translated(label->mapTo(m_form.get(), QPoint()))),
+            const QRect text = label->fontMetrics().boundingRect(label->contentsRect(),
+                                                                 int(label->alignment()), label->text());
+            QVERIFY2(label->contentsRect().contains(text)
+                         && m_form->rect().contains(text.translated(label->mapTo(m_form.get(), QPoint()))),
                      qPrintable(label->objectName()));
         }
-        QVERIFY(Option(1)->sizeHint().width() <= Option(1)->width() && Option(2)->sizeHint().width() <= Option(2)->width());
+        QVERIFY(Option(1)->sizeHint().width() <= Option(1)->width()
+                && Option(2)->sizeHint().width() <= Option(2)->width());
         const QStringList names = {"Fajr (Subah)", "Sun Rise ", "Luhar", "Asar", "Magrib", "Isha"};
         for (int row = 0; row < 6; ++row) {
             QCOMPARE(Label(3 + row)->text(), names[row]);
-            QVERIFY(qAbs(Label(9 + row)->y() - Label(3 + row)->y()) <= 1 && Label(9 + row)->x() > Label(3 + row)->x());
+            QVERIFY(qAbs(Label(9 + row)->y() - Label(3 + row)->y()) <= 1
+                    && Label(9 + row)->x() > Label(3 + row)->x());
             QVERIFY(row == 0 || Label(3 + row)->y() > Label(2 + row)->geometry().center().y());
         }
-        const struct { QPoint at; const char* inFront; } hits[] = {{{104, 8}, "Label1"}, {{207, 5}, "Label1"},
-            {{40, 44}, "Frame1"}, {{108, 60}, "Label9"}, {{101, 227}, "Label14"}, {{60, 275}, "Option2"},
-            {{40, 265}, "Option1"}, {{196, 270}, "Label15"}, {{195, 279}, "Label16"}, {{196, 283}, "Label16"}};
+        const struct {
+            QPoint at;
+            const char* inFront;
+        } hits[] = {{{104, 8}, "Label1"},   {{207, 5}, "Label1"},    {{40, 44}, "Frame1"},
+                    {{108, 60}, "Label9"},  {{101, 227}, "Label14"}, {{60, 275}, "Option2"},
+                    {{40, 265}, "Option1"}, {{196, 270}, "Label15"}, {{195, 279}, "Label16"},
+                    {{196, 283}, "Label16"}};
         for (const auto& hit : hits)
             QVERIFY2(m_form->childAt(hit.at)->objectName() == hit.inFront, hit.inFront);
     }
@@ -75,17 +109,21 @@ private slots:
     {
         QVERIFY(Timer(1)->isActive() && !Timer(2)->isActive() && !Option(1)->isChecked());
         QSignalSpy activated(m_form.get(), &Form1::activated);
-        m_form->show(); // selected, and activated for the About window, whether or not the system activates it
+        m_form
+            ->show(); // selected, and activated for the About window, whether or not the system activates it
         VerifyProvince(1);
         QCOMPARE(activated.count(), 1);
         ShowAndActivate();
         QVERIFY(Option(1)->hasFocus() && Timer(1)->interval() == 1000 && activated.count() == 1);
-        QCOMPARE(Label(2)->text() + ": " + Times(), "QUORVANE: 4:30, Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah)");
+        QCOMPARE(Label(2)->text() + ": " + Times(),
+                 "QUORVANE: 4:30, Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah), Fajr (Subah)");
         WaitForTick(1);
-        QCOMPARE(Label(2)->text() + ": " + Times(), "Fri 01 Jan 2027: 4 . 54, 6 . 16, 12 . 09, 3 . 30, 6 . 00, 7 . 15");
+        QCOMPARE(Label(2)->text() + ": " + Times(),
+                 "Fri 01 Jan 2027: 4 . 54, 6 . 16, 12 . 09, 3 . 30, 6 . 00, 7 . 15");
         m_today = QDate(2028, 2, 29);
         WaitForTick(1);
-        QCOMPARE(Label(2)->text() + ": " + Times(), "Tue 29 Feb 2028: 5 . 03, 6 . 19, 12 . 19, 3 . 39, 6 . 17, 7 . 27");
+        QCOMPARE(Label(2)->text() + ": " + Times(),
+                 "Tue 29 Feb 2028: 5 . 03, 6 . 19, 12 . 19, 3 . 39, 6 . 17, 7 . 27");
     }
 
     // Every way of choosing a province; the times follow at the new timer's tick.
@@ -94,18 +132,23 @@ private slots:
         ShowAndActivate();
         WaitForTick(1);
         for (const QString how : {"mouse", "access key", "arrow key", "focus"})
-            for (const auto& [chosen, key, arrow, times] : {std::tuple{2, Qt::Key_N, Qt::Key_Down, "5 . 00, 6 . 22, 12 . 15, 3 . 36, 6 . 06, 7 . 21"},
-                                                            std::tuple{1, Qt::Key_E, Qt::Key_Up, "4 . 54, 6 . 16, 12 . 09, 3 . 30, 6 . 00, 7 . 15"}}) {
-            const QString before = Times();
-            if (how == "mouse") QTest::mouseClick(Option(chosen), Qt::LeftButton, {}, QPoint(8, 8));
-            if (how == "access key") QTest::keyClick(m_form.get(), key, Qt::AltModifier);
-            if (how == "arrow key") QTest::keyClick(Option(3 - chosen), arrow);
-            if (how == "focus") Option(chosen)->setFocus(Qt::MouseFocusReason);
-            VerifyProvince(chosen);
-            QCOMPARE(Times(), before); // until the next tick
-            WaitForTick(chosen);
-            QVERIFY2(Times() == times, qPrintable(how));
-        }
+            for (const auto& [chosen, key, arrow, times] :
+                 {std::tuple {2, Qt::Key_N, Qt::Key_Down, "5 . 00, 6 . 22, 12 . 15, 3 . 36, 6 . 06, 7 . 21"},
+                  std::tuple {1, Qt::Key_E, Qt::Key_Up, "4 . 54, 6 . 16, 12 . 09, 3 . 30, 6 . 00, 7 . 15"}}) {
+                const QString before = Times();
+                if (how == "mouse")
+                    QTest::mouseClick(Option(chosen), Qt::LeftButton, {}, QPoint(8, 8));
+                if (how == "access key")
+                    QTest::keyClick(m_form.get(), key, Qt::AltModifier);
+                if (how == "arrow key")
+                    QTest::keyClick(Option(3 - chosen), arrow);
+                if (how == "focus")
+                    Option(chosen)->setFocus(Qt::MouseFocusReason);
+                VerifyProvince(chosen);
+                QCOMPARE(Times(), before); // until the next tick
+                WaitForTick(chosen);
+                QVERIFY2(Times() == times, qPrintable(how));
+            }
     }
 
     // The date line keeps its designed 12 points where it fits and shrinks only as far as it
@@ -113,19 +156,23 @@ private slots:
     void dateLineFitsItsLabel()
     {
         for (const int width : {Label(2)->width(), 120})
-        for (const char* name : {"en_US", "en_GB", "si_LK", "ta_LK", "ar_SA", "C"}) {
-            Label(2)->resize(width, Label(2)->height());
-            QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-            for (const QDate date : {QDate(2026, 12, 5), QDate(2027, 9, 22), QDate(2028, 2, 29), QDate(2027, 5, 19)}) {
-                m_today = date;
-                m_form->Timer1_Timer();
-                QFont font = Label(2)->font();
-                const auto fits = [&] { return QFontMetricsF(font).horizontalAdvance(Label(2)->text()) <= Label(2)->contentsRect().width(); };
-                QVERIFY2(Label(2)->text() == FormatDateLine(date) && font.bold() && fits(), name);
-                font.setPointSizeF(font.pointSizeF() + 0.25);
-                QVERIFY2(font.pointSizeF() == 12.25 || !fits(), name);
+            for (const char* name : {"en_US", "en_GB", "si_LK", "ta_LK", "ar_SA", "C"}) {
+                Label(2)->resize(width, Label(2)->height());
+                QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+                for (const QDate date :
+                     {QDate(2026, 12, 5), QDate(2027, 9, 22), QDate(2028, 2, 29), QDate(2027, 5, 19)}) {
+                    m_today = date;
+                    m_form->Timer1_Timer();
+                    QFont font = Label(2)->font();
+                    const auto fits = [&] {
+                        return QFontMetricsF(font).horizontalAdvance(Label(2)->text())
+                            <= Label(2)->contentsRect().width();
+                    };
+                    QVERIFY2(Label(2)->text() == FormatDateLine(date) && font.bold() && fits(), name);
+                    font.setPointSizeF(font.pointSizeF() + 0.25);
+                    QVERIFY2(font.pointSizeF() == 12.25 || !fits(), name);
+                }
             }
-        }
     }
 
     // Where the system will not move the window (as here), it follows the mouse from a press
@@ -155,9 +202,14 @@ private slots:
     // Where the panel goes when it is not wholly inside one screen's available area.
     void reachablePosition()
     {
-        const struct { QList<QRect> areas; QPoint expected; } rows[] = {{{{0, 0, 1017, 732}}, {809, 438}},
-            {{{900, 0, 600, 800}}, {1292, 506}}, {{{0, 0, 640, 480}, {640, 0, 1280, 1024}}, {810, 438}},
-            {{{0, 0, 900, 768}, {900, 0, 900, 768}}, {692, 474}}, {{{0, 0, 150, 200}}, {0, 0}}};
+        const struct {
+            QList<QRect> areas;
+            QPoint expected;
+        } rows[] = {{{{0, 0, 1017, 732}}, {809, 438}},
+                    {{{900, 0, 600, 800}}, {1292, 506}},
+                    {{{0, 0, 640, 480}, {640, 0, 1280, 1024}}, {810, 438}},
+                    {{{0, 0, 900, 768}, {900, 0, 900, 768}}, {692, 474}},
+                    {{{0, 0, 150, 200}}, {0, 0}}};
         for (const auto& row : rows)
             QCOMPARE(ReachablePosition({810, 438}, {208, 294}, row.areas, row.areas.first()), row.expected);
     }
