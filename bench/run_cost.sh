@@ -32,12 +32,27 @@ warm=1
 settle=3 # seconds from the start to the memory reading (and the idle window)
 while [ $# -gt 0 ]; do
     case $1 in
-        --quick) idle=10; rounds=3 ;;
-        --idle) idle=$2; shift ;;
-        --rounds) rounds=$2; shift ;;
-        --cold) warm=0 ;;
-        -h|--help) sed -n '2,23p' "$script"; exit 0 ;;
-        *) echo "run_cost: unknown argument $1" >&2; exit 2 ;;
+    --quick)
+        idle=10
+        rounds=3
+        ;;
+    --idle)
+        idle=$2
+        shift
+        ;;
+    --rounds)
+        rounds=$2
+        shift
+        ;;
+    --cold) warm=0 ;;
+    -h | --help)
+        sed -n '2,23p' "$script"
+        exit 0
+        ;;
+    *)
+        echo "run_cost: unknown argument $1" >&2
+        exit 2
+        ;;
     esac
     shift
 done
@@ -56,7 +71,10 @@ quorvane=$build/app/quorvane
 bare=$build/bench/bare_qt_window
 probe=$build/bench/first_paint_probe
 for binary in "$quorvane" "$bare" "$probe"; do
-    [ -x "$binary" ] || { echo "run_cost: $binary was not built" >&2; exit 1; }
+    [ -x "$binary" ] || {
+        echo "run_cost: $binary was not built" >&2
+        exit 1
+    }
 done
 
 # Stale system font caches (fonts installed without fc-cache having run since)
@@ -86,7 +104,10 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 
 XVFB_PID=$!
 display=
 read -r -t 30 display <"$fifo" || true
-[ -n "$display" ] || { echo "run_cost: Xvfb did not start" >&2; exit 1; }
+[ -n "$display" ] || {
+    echo "run_cost: Xvfb did not start" >&2
+    exit 1
+}
 
 # Same for all three: fonts (the system's fontconfig), C.UTF-8, a private
 # runtime dir and home, no session bus (so no accessibility bridge and no
@@ -103,8 +124,8 @@ run_env=(env -i
     QT_QPA_PLATFORM=xcb
 )
 # For trying a setting on Quorvane alone, e.g. QUORVANE_BENCH_QUORVANE_ENV="QT_NO_GLIB=1".
+# shellcheck disable=SC2034 # read by name in measure()
 read -r -a quorvane_env <<<"${QUORVANE_BENCH_QUORVANE_ENV:-}"
-
 
 # --- readings from /proc ----------------------------------------------------
 ticks_per_second=$(getconf CLK_TCK)
@@ -146,7 +167,9 @@ launch() { # output-file error-file extra-env-array-name command...
     pid=
     "${run_env[@]}" "${launch_env[@]}" "$probe" --timeout-ms 20000 -- "$@" >"$out" 2>"$err" &
     probe_pid=$!
-    for _ in $(seq 200); do # the probe prints the pid right after the exec
+    for _ in $( # the probe prints the pid right after the exec
+        seq 200
+    ); do
         pid=$(awk '$1 == "pid" { print $2 }' "$out")
         [ -n "$pid" ] && break
         sleep 0.05
@@ -178,14 +201,21 @@ measure() { # name round extra-env-array-name command...
     sleep "$(awk -v s="$start" -v now="$(date +%s.%N)" -v d="$settle" \
         'BEGIN { w = s + d - now; print (w > 0 ? w : 0) }')"
     local pss rss cpu0 ns0 sw0 vol0 srv0 cpu1 ns1 sw1 vol1 srv1
-    pss=$(pss_kib "$pid"); rss=$(rss_kib "$pid")
+    pss=$(pss_kib "$pid")
+    rss=$(rss_kib "$pid")
     local t0 t1
     t0=$(date +%s.%N)
-    cpu0=$(cpu_ticks "$pid"); ns0=$(run_ns "$pid"); sw0=$(switches "$pid")
-    vol0=$(voluntary_switches "$pid"); srv0=$(cpu_ticks "$XVFB_PID")
+    cpu0=$(cpu_ticks "$pid")
+    ns0=$(run_ns "$pid")
+    sw0=$(switches "$pid")
+    vol0=$(voluntary_switches "$pid")
+    srv0=$(cpu_ticks "$XVFB_PID")
     sleep "$idle"
-    cpu1=$(cpu_ticks "$pid"); ns1=$(run_ns "$pid"); sw1=$(switches "$pid")
-    vol1=$(voluntary_switches "$pid"); srv1=$(cpu_ticks "$XVFB_PID")
+    cpu1=$(cpu_ticks "$pid")
+    ns1=$(run_ns "$pid")
+    sw1=$(switches "$pid")
+    vol1=$(voluntary_switches "$pid")
+    srv1=$(cpu_ticks "$XVFB_PID")
     t1=$(date +%s.%N)
     kill "$pid" 2>/dev/null || true
     wait "$probe_pid" 2>/dev/null || true
@@ -203,6 +233,7 @@ measure() { # name round extra-env-array-name command...
 }
 
 programs=(quorvane bare xclock)
+# shellcheck disable=SC2034 # read by name in measure()
 no_env=()
 declare -A also_command
 read -r -a also <<<"${QUORVANE_BENCH_ALSO:-}"
@@ -218,10 +249,10 @@ for ((round = 1; round <= rounds; round++)); do
     for ((i = 0; i < ${#programs[@]}; i++)); do
         name=${programs[(round - 1 + i) % ${#programs[@]}]}
         case $name in
-            quorvane) measure quorvane "$round" quorvane_env "$quorvane" ;;
-            bare) measure bare "$round" no_env "$bare" ;;
-            xclock) measure xclock "$round" no_env xclock -digital -update 1 ;;
-            *) measure "$name" "$round" quorvane_env "${also_command[$name]}" ;;
+        quorvane) measure quorvane "$round" quorvane_env "$quorvane" ;;
+        bare) measure bare "$round" no_env "$bare" ;;
+        xclock) measure xclock "$round" no_env xclock -digital -update 1 ;;
+        *) measure "$name" "$round" quorvane_env "${also_command[$name]}" ;;
         esac
     done
 done
@@ -253,15 +284,15 @@ tick_us() {
 
 declare -A med
 for p in "${programs[@]}"; do
-    med[$p,paint]=$(median 3 "$p")
-    med[$p,map]=$(median 4 "$p")
-    med[$p,pss]=$(median 5 "$p")
-    med[$p,cpu]=$(median 6 "$p")
-    med[$p,sched]=$(median 7 "$p")
-    med[$p,wake]=$(median 8 "$p")
-    med[$p,server]=$(median 9 "$p")
-    med[$p,vol]=$(median 10 "$p")
-    med[$p,rss]=$(median 11 "$p")
+    med[$p, paint]=$(median 3 "$p")
+    med[$p, map]=$(median 4 "$p")
+    med[$p, pss]=$(median 5 "$p")
+    med[$p, cpu]=$(median 6 "$p")
+    med[$p, sched]=$(median 7 "$p")
+    med[$p, wake]=$(median 8 "$p")
+    med[$p, server]=$(median 9 "$p")
+    med[$p, vol]=$(median 10 "$p")
+    med[$p, rss]=$(median 11 "$p")
 done
 steady_us=$(tick_us BM_Tick/Steady)
 changing_us=$(tick_us BM_Tick/DateChanges)
@@ -271,9 +302,9 @@ echo "== medians of $rounds rounds (idle window ${idle} s, scaled to one minute)
 printf '%-9s %10s %8s %9s %9s %11s %13s %12s %10s %12s\n' program first_paint map_ms Pss_MiB Rss_MiB \
     cpu_ms/min sched_ms/min wakeups/min voluntary Xvfb_ms/min
 for p in "${programs[@]}"; do
-    awk -v p="$p" -v fp="${med[$p,paint]}" -v mp="${med[$p,map]}" -v pss="${med[$p,pss]}" \
-        -v c="${med[$p,cpu]}" -v s="${med[$p,sched]}" -v w="${med[$p,wake]}" -v x="${med[$p,server]}" \
-        -v v="${med[$p,vol]}" -v rss="${med[$p,rss]}" \
+    awk -v p="$p" -v fp="${med[$p, paint]}" -v mp="${med[$p, map]}" -v pss="${med[$p, pss]}" \
+        -v c="${med[$p, cpu]}" -v s="${med[$p, sched]}" -v w="${med[$p, wake]}" -v x="${med[$p, server]}" \
+        -v v="${med[$p, vol]}" -v rss="${med[$p, rss]}" \
         'BEGIN { printf "%-9s %8.1fms %8.1f %9.2f %9.2f %11.1f %13.2f %12.1f %10.1f %12.1f\n",
                  p, fp, mp, pss / 1024, rss / 1024, c, s, w, v, x }'
 done
@@ -288,24 +319,24 @@ verdict() { # label value limit unit
         printf "%-4s  %-44s %s  (target <= %s%s)\n", ok ? "PASS" : "MISS", l, shown, m, u }'
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0 || a == "nan" || b == "nan") print "nan"; else print a / b }'; }
-verdict "first paint, Quorvane / bare" "$(ratio "${med[quorvane,paint]}" "${med[bare,paint]}")" 1.10 x
-verdict "Pss, Quorvane / bare" "$(ratio "${med[quorvane,pss]}" "${med[bare,pss]}")" 1.10 x
-verdict "idle CPU per minute, Quorvane / xclock" "$(ratio "${med[quorvane,cpu]}" "${med[xclock,cpu]}")" 0.8 x
-verdict "wakeups per minute, Quorvane" "${med[quorvane,wake]}" 60 ""
+verdict "first paint, Quorvane / bare" "$(ratio "${med[quorvane, paint]}" "${med[bare, paint]}")" 1.10 x
+verdict "Pss, Quorvane / bare" "$(ratio "${med[quorvane, pss]}" "${med[bare, pss]}")" 1.10 x
+verdict "idle CPU per minute, Quorvane / xclock" "$(ratio "${med[quorvane, cpu]}" "${med[xclock, cpu]}")" 0.8 x
+verdict "wakeups per minute, Quorvane" "${med[quorvane, wake]}" 60 ""
 verdict "one tick, steady state" "${steady_us:-nan}" 20 " us"
 # utime + stime count whole clock ticks, few of them in a minute of idling:
 # the same ratio from the scheduler's nanosecond run times is the finer one.
 verdict "idle CPU per minute (schedstat ns), Quorvane / xclock" \
-    "$(ratio "${med[quorvane,sched]}" "${med[xclock,sched]}")" 0.8 x
+    "$(ratio "${med[quorvane, sched]}" "${med[xclock, sched]}")" 0.8 x
 echo "(Rss, which other programs on the machine do not move, Quorvane / bare =" \
-    "$(ratio "${med[quorvane,rss]}" "${med[bare,rss]}"))"
+    "$(ratio "${med[quorvane, rss]}" "${med[bare, rss]}"))"
 for entry in "${also[@]}"; do
     p=${entry%%=*}
-    echo "(also $p: first paint / bare $(ratio "${med[$p,paint]}" "${med[bare,paint]}")," \
-        "Pss / bare $(ratio "${med[$p,pss]}" "${med[bare,pss]}")," \
-        "Rss / bare $(ratio "${med[$p,rss]}" "${med[bare,rss]}")," \
-        "idle CPU / xclock $(ratio "${med[$p,cpu]}" "${med[xclock,cpu]}") (schedstat" \
-        "$(ratio "${med[$p,sched]}" "${med[xclock,sched]}")), wakeups/min ${med[$p,wake]})"
+    echo "(also $p: first paint / bare $(ratio "${med[$p, paint]}" "${med[bare, paint]}")," \
+        "Pss / bare $(ratio "${med[$p, pss]}" "${med[bare, pss]}")," \
+        "Rss / bare $(ratio "${med[$p, rss]}" "${med[bare, rss]}")," \
+        "idle CPU / xclock $(ratio "${med[$p, cpu]}" "${med[xclock, cpu]}") (schedstat" \
+        "$(ratio "${med[$p, sched]}" "${med[xclock, sched]}")), wakeups/min ${med[$p, wake]})"
 done
 echo "(utime + stime come in clock ticks of $((1000 / ticks_per_second)) ms;" \
     "wakeups count voluntary + involuntary context switches, the voluntary ones alone are shown too)"

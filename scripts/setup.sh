@@ -13,6 +13,7 @@ packages=(
     weston qt6-wayland x11-xserver-utils patchelf
     desktop-file-utils appstream file dpkg-dev devscripts
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    clang-format black shellcheck shfmt
 )
 
 exec "$(dirname "$0")/install-packages.sh" "${packages[@]}"

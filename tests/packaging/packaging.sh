@@ -6,7 +6,10 @@ set -u
 failures=0
 check() { # WHAT COMMAND...: runs the command, shows its output only when it fails
     local output
-    if output=$("${@:2}" 2>&1); then echo "ok: $1"; else printf 'FAIL: %s\n%s\n' "$1" "$output"; failures=$((failures + 1)); fi
+    if output=$("${@:2}" 2>&1); then echo "ok: $1"; else
+        printf 'FAIL: %s\n%s\n' "$1" "$output"
+        failures=$((failures + 1))
+    fi
 }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -24,7 +27,8 @@ check_tree() {
 case $1 in
 installed)
     check "cmake --install" "$2" --install "$3" --prefix "$work/prefix"
-    check_tree "$work/prefix" ;;
+    check_tree "$work/prefix"
+    ;;
 deb)
     check "cpack -G DEB" "$2" -G DEB --config "$3/CPackConfig.cmake" -B "$work/out"
     deb=$(echo "$work"/out/*.deb)
@@ -33,12 +37,15 @@ deb)
     depends=$(dpkg-deb -f "$deb" Depends)
     for package in libqt6widgets6 qt6-qpa-plugins fonts-liberation fonts-lklug-sinhala fonts-lohit-taml; do
         check "depends on $package" grep -q "\b$package\b" <<<"$depends"
-    done ;;
+    done
+    ;;
 hardening)
-    check "hardening-check" hardening-check --nocfprotection "$2" ;;
+    check "hardening-check" hardening-check --nocfprotection "$2"
+    ;;
 windows)
     check "the Windows drag compiles" x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Wpedantic -Werror \
         -fsyntax-only -I"$2" "$2/ui/main/win32_caption_drag.cpp"
-    check "the resources compile" x86_64-w64-mingw32-windres -I"$2" -i "$3" -o "$work/quorvane.res" -O res ;;
+    check "the resources compile" x86_64-w64-mingw32-windres -I"$2" -i "$3" -o "$work/quorvane.res" -O res
+    ;;
 esac
 exit $((failures > 0))
