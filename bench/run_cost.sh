@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# Measures what Quorvane costs against two baselines, on a private Xvfb:
-#   - bare: a bare Qt window of the panel's size, flags and place (bench/bare_window),
-#     the toolkit's floor;
+# Measures what Quorvane costs against its baselines, on a private Xvfb:
+#   - label: the bare window with one QLabel showing a prayer time in the
+#     panel's prayer font (bench/one_label_window), the floor of any Qt
+#     program that draws text;
 #   - xclock: `xclock -digital -update 1`, a classic X program that also
-#     redraws once a second.
+#     redraws once a second;
+#   - bare: a bare Qt window of the panel's size, flags and place
+#     (bench/bare_window), the toolkit's floor, for reference.
 # For each program: launch to first painted frame (bench/first_paint_probe,
 # X DAMAGE events), proportional memory (Pss) three seconds after the start,
 # and CPU time and wakeups (context switches) over some seconds of idle
 # running. The programs run interleaved, in rotating order, with the same
 # environment. Then the micro-benchmarks (one refresh tick on the real
-# window). Prints medians, ratios and PASS/MISS against the cost targets.
+# window). Prints medians, Quorvane's ratios to the one-label window and to
+# xclock as the ratio of the medians with the range (min..max) of the
+# per-round ratios, and PASS/MISS per target, decided on the ratio of medians.
 #
 # Usage: bench/run_cost.sh [--quick] [--idle SECONDS] [--rounds N] [--cold]
-#   default: 5 rounds, 60 s idle (about 17 minutes);
-#   --quick: 3 rounds, 10 s idle (about 2 minutes);
+#   default: 5 rounds, 60 s idle (about 22 minutes);
+#   --quick: 3 rounds, 10 s idle (about 4 minutes);
 #   --cold: no unmeasured warm-up start before each measured one (by default
 #   there is one, so that start-up is measured with the program's files in
 #   the page cache: this machine pages out what is unused for a minute).
@@ -46,7 +51,7 @@ while [ $# -gt 0 ]; do
         ;;
     --cold) warm=0 ;;
     -h | --help)
-        sed -n '2,23p' "$script"
+        sed -n '2,30p' "$script"
         exit 0
         ;;
     *)
@@ -66,11 +71,12 @@ build=$source_dir/build/bench
 cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DQUORVANE_BUILD_BENCHMARKS=ON -DQUORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "${QUORVANE_BENCH_JOBS:-2}" \
-    --target quorvane bare_qt_window first_paint_probe tick_bench timetable_bench
+    --target quorvane one_label_qt_window bare_qt_window first_paint_probe tick_bench timetable_bench
 quorvane=$build/app/quorvane
+label=$build/bench/one_label_qt_window
 bare=$build/bench/bare_qt_window
 probe=$build/bench/first_paint_probe
-for binary in "$quorvane" "$bare" "$probe"; do
+for binary in "$quorvane" "$label" "$bare" "$probe"; do
     [ -x "$binary" ] || {
         echo "run_cost: $binary was not built" >&2
         exit 1
@@ -79,7 +85,8 @@ done
 
 # Stale system font caches (fonts installed without fc-cache having run since)
 # make every text-drawing program rescan the font directories at start, which
-# adds seconds to Quorvane's first paint and nothing to the bare window's.
+# adds seconds to the first paint of Quorvane and the one-label window and
+# nothing to the bare window's.
 if command -v fc-cache >/dev/null 2>&1; then
     if [ "$(id -u)" -eq 0 ]; then fc-cache; else sudo fc-cache || true; fi
 fi
@@ -109,7 +116,7 @@ read -r -t 30 display <"$fifo" || true
     exit 1
 }
 
-# Same for all three: fonts (the system's fontconfig), C.UTF-8, a private
+# Same for all: fonts (the system's fontconfig), C.UTF-8, a private
 # runtime dir and home, no session bus (so no accessibility bridge and no
 # D-Bus autolaunch), no input method.
 run_env=(env -i
@@ -165,6 +172,9 @@ launch() { # output-file error-file extra-env-array-name command...
     local -n launch_env=$3
     shift 3
     pid=
+    # Emptied here, before the start: the background shell truncates it only
+    # later, and the warm-up's file still names the last program's pid.
+    : >"$out"
     "${run_env[@]}" "${launch_env[@]}" "$probe" --timeout-ms 20000 -- "$@" >"$out" 2>"$err" &
     probe_pid=$!
     for _ in $( # the probe prints the pid right after the exec
@@ -232,7 +242,7 @@ measure() { # name round extra-env-array-name command...
     tail -n 1 "$results"
 }
 
-programs=(quorvane bare xclock)
+programs=(quorvane label bare xclock)
 # shellcheck disable=SC2034 # read by name in measure()
 no_env=()
 declare -A also_command
@@ -250,6 +260,7 @@ for ((round = 1; round <= rounds; round++)); do
         name=${programs[(round - 1 + i) % ${#programs[@]}]}
         case $name in
         quorvane) measure quorvane "$round" quorvane_env "$quorvane" ;;
+        label) measure label "$round" no_env "$label" ;;
         bare) measure bare "$round" no_env "$bare" ;;
         xclock) measure xclock "$round" no_env xclock -digital -update 1 ;;
         *) measure "$name" "$round" quorvane_env "${also_command[$name]}" ;;
@@ -260,9 +271,11 @@ done
 # --- micro-benchmarks: one refresh tick on the real window --------------------
 echo
 echo "== micro-benchmarks (offscreen platform)"
+repetitions=$((rounds > 3 ? rounds : 3))
 tick_csv=$work/tick.csv
+# Every repetition goes to the csv (for the range), only the aggregates to the screen.
 "${run_env[@]}" QT_QPA_PLATFORM=offscreen "$build/bench/tick_bench" \
-    --benchmark_repetitions="$((rounds > 3 ? rounds : 3))" --benchmark_report_aggregates_only=true \
+    --benchmark_repetitions="$repetitions" --benchmark_display_aggregates_only=true \
     --benchmark_out="$tick_csv" --benchmark_out_format=csv
 "${run_env[@]}" "$build/bench/timetable_bench" --benchmark_min_time=0.2
 
@@ -274,12 +287,56 @@ median() { # column program
             print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)
         }'
 }
-# Micro-benchmark median of a case, in microseconds (Google Benchmark's csv).
-tick_us() {
-    awk -F, -v n="\"$1_median\"" '$1 == n {
-        unit = $5; gsub(/"/, "", unit); t = $3
-        if (unit == "ns") t /= 1000; else if (unit == "ms") t *= 1000
-        print t }' "$tick_csv"
+# A program's column against a baseline's: prints "ratio min max", the ratio
+# of the medians over all rounds and the range of the ratios of the same
+# round's readings. Without a baseline, the program's own median and range.
+compare() { # column program [baseline]
+    awk -F'\t' -v c="$1" -v p="$2" -v b="${3:-}" '
+        function median(a, n,   i, j, t) {
+            for (i = 2; i <= n; i++)
+                for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+            return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+        }
+        NR > 1 && $c != "nan" && $1 == p { pv[++np] = $c + 0; pr[$2] = $c + 0 }
+        NR > 1 && $c != "nan" && $1 == b { bv[++nb] = $c + 0; br[$2] = $c + 0 }
+        END {
+            if (np == 0 || (b != "" && nb == 0)) { print "nan nan nan"; exit }
+            if (b == "") {
+                lo = hi = pv[1]
+                for (i = 2; i <= np; i++) { if (pv[i] < lo) lo = pv[i]; if (pv[i] > hi) hi = pv[i] }
+                print median(pv, np), lo, hi
+                exit
+            }
+            mb = median(bv, nb)
+            ratio = mb == 0 ? "nan" : median(pv, np) / mb
+            n = 0
+            for (r in pr)
+                if ((r in br) && br[r] != 0) {
+                    x = pr[r] / br[r]
+                    if (n++ == 0 || x < lo) lo = x
+                    if (n == 1 || x > hi) hi = x
+                }
+            print ratio, (n ? lo : "nan"), (n ? hi : "nan")
+        }' "$results"
+}
+# A tick case of the micro-benchmark, in microseconds (real time, Google
+# Benchmark's csv): "median min max" over the repetitions.
+tick_us() { # case
+    awk -F, -v n="\"$1\"" '
+        function us(t, unit) {
+            gsub(/"/, "", unit)
+            return unit == "ns" ? t / 1000 : unit == "ms" ? t * 1000 : unit == "s" ? t * 1e6 : t
+        }
+        $1 == n { v = us($3, $5); if (k++ == 0 || v < lo) lo = v; if (k == 1 || v > hi) hi = v }
+        $1 == substr(n, 1, length(n) - 1) "_median\"" { m = us($3, $5) }
+        END { print (m == "" ? "nan" : m), (k ? lo : "nan"), (k ? hi : "nan") }' "$tick_csv"
+}
+shown() { # "ratio min max" as "1.031 (0.952..1.120)"
+    awk -v words="$1" 'BEGIN {
+        split(words, w, " "); r = w[1]; lo = w[2]; hi = w[3]
+        if (r == "nan") { printf "%s", "n/a"; exit }
+        printf "%.3f", r
+        if (lo != "nan") printf " (%.3f..%.3f)", lo, hi }'
 }
 
 declare -A med
@@ -294,8 +351,8 @@ for p in "${programs[@]}"; do
     med[$p, vol]=$(median 10 "$p")
     med[$p, rss]=$(median 11 "$p")
 done
-steady_us=$(tick_us BM_Tick/Steady)
-changing_us=$(tick_us BM_Tick/DateChanges)
+steady_tick=$(tick_us BM_Tick/Steady)
+changing_tick=$(tick_us BM_Tick/DateChanges)
 
 echo
 echo "== medians of $rounds rounds (idle window ${idle} s, scaled to one minute)"
@@ -308,38 +365,45 @@ for p in "${programs[@]}"; do
         'BEGIN { printf "%-9s %8.1fms %8.1f %9.2f %9.2f %11.1f %13.2f %12.1f %10.1f %12.1f\n",
                  p, fp, mp, pss / 1024, rss / 1024, c, s, w, v, x }'
 done
-echo "one tick: steady ${steady_us} us, date changing ${changing_us} us (median of $((rounds > 3 ? rounds : 3)) repetitions)"
+echo "one tick: steady ${steady_tick%% *} us, date changing ${changing_tick%% *} us" \
+    "(median of $repetitions repetitions)"
+
+# Quorvane (and each program of QUORVANE_BENCH_ALSO) against the baselines.
+echo
+echo "== ratios: ratio of the medians (min..max of the $rounds per-round ratios)"
+printf '%-9s %-22s %-26s %s\n' program measure "/ one label" "/ xclock"
+measures=("3 first paint" "5 Pss" "11 Rss" "6 idle CPU, utime+stime" "7 idle CPU, schedstat")
+for p in quorvane "${also[@]%%=*}"; do
+    for m in "${measures[@]}"; do
+        column=${m%% *}
+        printf '%-9s %-22s %-26s %s\n' "$p" "${m#* }" \
+            "$(shown "$(compare "$column" "$p" label)")" "$(shown "$(compare "$column" "$p" xclock)")"
+    done
+done
+printf '%-9s %-22s %s\n' label "first paint / bare" "$(shown "$(compare 3 label bare)")"
+printf '%-9s %-22s %s\n' label "Pss / bare" "$(shown "$(compare 5 label bare)")"
 
 echo
-echo "== targets"
-verdict() { # label value limit unit
-    awk -v l="$1" -v v="$2" -v m="$3" -v u="$4" 'BEGIN {
+echo "== targets: decided on the ratio of the medians; the range is that of the per-round ratios"
+verdict() { # label limit unit "value min max"
+    awk -v l="$1" -v m="$2" -v u="$3" -v words="$4" 'BEGIN {
+        split(words, w, " "); v = w[1]; lo = w[2]; hi = w[3]
         ok = (v != "nan" && v + 0 <= m + 0)
-        shown = v == "nan" ? sprintf("%8s", "n/a") : sprintf("%8.3f%s", v, u)
-        printf "%-4s  %-44s %s  (target <= %s%s)\n", ok ? "PASS" : "MISS", l, shown, m, u }'
+        f = u == "" ? "%.1f" : "%.3f" # counts with one decimal, ratios and times with three
+        value = v == "nan" ? "n/a" : sprintf(f "%s", v, u)
+        range = lo == "nan" ? "n/a" : sprintf(f ".." f "%s", lo, hi, u)
+        note = (lo != "nan" && lo + 0 <= m + 0 && hi + 0 > m + 0) ? "  range straddles the limit" : ""
+        printf "%-4s  %-40s %11s  %-20s  <= %s%s%s\n", ok ? "PASS" : "MISS", l, value, range, m, u, note }'
 }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0 || a == "nan" || b == "nan") print "nan"; else print a / b }'; }
-verdict "first paint, Quorvane / bare" "$(ratio "${med[quorvane, paint]}" "${med[bare, paint]}")" 1.10 x
-verdict "Pss, Quorvane / bare" "$(ratio "${med[quorvane, pss]}" "${med[bare, pss]}")" 1.10 x
-verdict "idle CPU per minute, Quorvane / xclock" "$(ratio "${med[quorvane, cpu]}" "${med[xclock, cpu]}")" 0.8 x
-verdict "wakeups per minute, Quorvane" "${med[quorvane, wake]}" 60 ""
-verdict "one tick, steady state" "${steady_us:-nan}" 20 " us"
-# utime + stime count whole clock ticks, few of them in a minute of idling:
-# the same ratio from the scheduler's nanosecond run times is the finer one.
-verdict "idle CPU per minute (schedstat ns), Quorvane / xclock" \
-    "$(ratio "${med[quorvane, sched]}" "${med[xclock, sched]}")" 0.8 x
-echo "(Rss, which other programs on the machine do not move, Quorvane / bare =" \
-    "$(ratio "${med[quorvane, rss]}" "${med[bare, rss]}"))"
-for entry in "${also[@]}"; do
-    p=${entry%%=*}
-    echo "(also $p: first paint / bare $(ratio "${med[$p, paint]}" "${med[bare, paint]}")," \
-        "Pss / bare $(ratio "${med[$p, pss]}" "${med[bare, pss]}")," \
-        "Rss / bare $(ratio "${med[$p, rss]}" "${med[bare, rss]}")," \
-        "idle CPU / xclock $(ratio "${med[$p, cpu]}" "${med[xclock, cpu]}") (schedstat" \
-        "$(ratio "${med[$p, sched]}" "${med[xclock, sched]}")), wakeups/min ${med[$p, wake]})"
-done
-echo "(utime + stime come in clock ticks of $((1000 / ticks_per_second)) ms;" \
-    "wakeups count voluntary + involuntary context switches, the voluntary ones alone are shown too)"
+verdict "first paint, Quorvane / one label" 1.05 " x" "$(compare 3 quorvane label)"
+verdict "Pss, Quorvane / one label" 1.05 " x" "$(compare 5 quorvane label)"
+verdict "idle CPU (schedstat), Quorvane / xclock" 1.0 " x" "$(compare 7 quorvane xclock)"
+verdict "wakeups per minute, Quorvane" 60 "" "$(compare 8 quorvane)"
+verdict "one steady tick (same date)" 1 " us" "$steady_tick"
+echo "(the tick's range is over $repetitions repetitions of the micro-benchmark;" \
+    "utime + stime come in clock ticks of $((1000 / ticks_per_second)) ms, so the schedstat" \
+    "nanoseconds decide the idle CPU; wakeups count voluntary + involuntary context switches)"
 
 mkdir -p "$build/cost"
 cp "$results" "$build/cost/runs-$(date +%Y%m%d-%H%M%S).tsv"
+cp "$tick_csv" "$build/cost/tick-$(date +%Y%m%d-%H%M%S).csv"
