@@ -33,5 +33,14 @@ int main(int argc, char* argv[])
     PlaceWithinReach(form1, Form1::kDesignedPosition);
     KeepWithinReach(form1);
     form1.show();
+#ifdef Q_OS_WIN
+    // Windows shows a program's first window active and on top (ShowWindow
+    // with the start-up SW_SHOWNORMAL); Qt shows a tool window without
+    // activating it, so the panel would open behind the window it was started
+    // from. (Wine also leaves a window shown that way to itself rather than to
+    // the window manager, which then cannot run the title drag.)
+    form1.activateWindow();
+    form1.raise();
+#endif
     return QApplication::exec();
 }

@@ -14,6 +14,7 @@ packages=(
     desktop-file-utils appstream file dpkg-dev devscripts
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     clang-format black shellcheck shfmt
+    wine wine64 fonts-wine nsis zip
 )
 
 exec "$(dirname "$0")/install-packages.sh" "${packages[@]}"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test twice: the normal build, then the
-# AddressSanitizer + UndefinedBehaviorSanitizer build.
+# Sets up, builds and runs every test three times: the normal build, the
+# AddressSanitizer + UndefinedBehaviorSanitizer build, and the Windows build
+# (cross-built, its tests and the installed release run under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,3 +12,7 @@ for preset in default asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+
+echo "=== windows build ==="
+scripts/build-windows.sh
+QUORVANE_WINDOWS_QT=$(scripts/windows-qt.sh) ctest --preset windows

@@ -5,9 +5,12 @@
 
 namespace quorvane {
 
-// The window is designed in "MS Sans Serif" and "Arial Narrow". Where those
-// are missing (Linux), map them to the metric-close Liberation fonts so sizes
-// and alignments hold. Call once before the first window is built.
+// The window is designed in "MS Sans Serif" and "Arial Narrow". Maps them to
+// what the system has, so sizes and alignments hold: on Linux the
+// metric-compatible Liberation fonts; on Windows, where "MS Sans Serif" is a
+// bitmap font of a few fixed sizes, its scalable TrueType cut, and Arial where
+// Arial Narrow (which comes with Office) is missing. Call once before the
+// first window is built.
 void InstallClassicFontSubstitutes();
 
 // A font of the design: family, point size, regular or bold.

@@ -71,7 +71,10 @@ bool AskWindowManagerToMove(xcb_connection_t* connection, xcb_window_t window, Q
 bool StartSystemMove(QWidget& window, [[maybe_unused]] QPointF pressAt)
 {
 #if defined(Q_OS_WIN)
-    return Win32CaptionDrag(static_cast<std::uintptr_t>(window.winId()));
+    // Only the Windows platform's window ids are window handles.
+    if (QGuiApplication::platformName() == QLatin1StringView("windows"))
+        return Win32CaptionDrag(static_cast<std::uintptr_t>(window.winId()));
+    return false;
 #else
 #if defined(QUORVANE_HAVE_XCB)
     if (xcb_connection_t* connection = X11Connection())
@@ -99,9 +102,32 @@ bool DoDrag(QWidget* p_TheForm, QPointF p_PressAt) noexcept
 
 TitleDrag::TitleDrag(QWidget& window, QWidget* title)
     : QObject(title),
-      m_window(window)
+      m_window(window),
+      m_title(title)
 {
     title->installEventFilter(this);
+#if defined(Q_OS_WIN)
+    QCoreApplication::instance()->installNativeEventFilter(this);
+#endif
+}
+
+bool TitleDrag::nativeEventFilter([[maybe_unused]] const QByteArray& eventType,
+                                  [[maybe_unused]] void* message, qintptr*)
+{
+#if defined(Q_OS_WIN)
+    const WId handle = m_window.internalWinId();
+    const auto pressAt = handle != 0 && eventType == "windows_generic_MSG"
+        ? Win32LeftPressAt(message, static_cast<std::uintptr_t>(handle))
+        : std::nullopt;
+    if (!pressAt)
+        return false;
+    const QPointF inWindow = QPointF(pressAt->first, pressAt->second) / m_window.devicePixelRatioF();
+    if (m_window.childAt(inWindow.toPoint()) != m_title)
+        return false;
+    return DoDrag(&m_window, m_window.mapToGlobal(inWindow)); // else Qt delivers the press
+#else
+    return false;
+#endif
 }
 
 bool TitleDrag::eventFilter(QObject* watched, QEvent* event)
