@@ -1,6 +1,7 @@
-// The timetables, the lookup, the date line and the refresh tick.
-#include "timetable/date_line.h"
-#include "timetable/refresh_tick.h"
+// The timetables and the lookup; the refresh tick and the date line are tried in the main window.
+#include "timetable/timetable.h"
+
+#include <QDate>
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,11 @@ Texts Looked(Province province, int month, int day)
     return times ? Texts(times->begin(), times->end()) : Texts();
 }
 
-// Every day of a leap year has its one row, but where the September and
-// December rows overlap (the later one wins, below) and on 29 February, which
-// has none of its own. No text has a leading zero or a one-digit minute.
-TEST(Timetable, EveryDayOfTheYearHasItsRow)
+// Every day of a leap year has its one row, but where the September and December rows overlap (the
+// later one wins) and on 29 February, which has none of its own; no text has a leading zero or a one-digit
+// minute. Worked examples: a month's turn, open rows, a later row winning, and no row out of range (the
+// main window's tests show 1 January of both provinces and the leap day).
+TEST(LookupTimes, EveryDayOfTheYearAndWorkedExamples)
 {
     const std::regex form(R"(([1-9]|1[0-2]) \. [0-5][0-9])");
     for (const Province province : {Province::Eastern, Province::NonEastern}) {
@@ -39,66 +41,18 @@ TEST(Timetable, EveryDayOfTheYearHasItsRow)
                 << d.toString(Qt::ISODate).toStdString();
         }
     }
-}
-
-// The worked examples: open rows, a later row winning, the leap day, and no row.
-TEST(LookupTimes, WorkedExamples)
-{
-    const struct {
-        Province province;
-        int month, day;
-        Texts expected;
-    } days[] = {{Province::Eastern, 1, 1, {"4 . 54", "6 . 16", "12 . 09", "3 . 30", "6 . 00", "7 . 15"}},
-                {Province::NonEastern, 1, 1, {"5 . 00", "6 . 22", "12 . 15", "3 . 36", "6 . 06", "7 . 21"}},
-                {Province::Eastern, 2, 29, {"5 . 03", "6 . 19", "12 . 19", "3 . 39", "6 . 17", "7 . 27"}},
-                {Province::NonEastern, 2, 29, {"5 . 09", "6 . 25", "12 . 25", "3 . 45", "6 . 23", "7 . 33"}},
-                {Province::Eastern, 9, 1, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 23"}},
-                {Province::Eastern, 9, 2, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 22"}},
-                {Province::Eastern, 12, 21, {"4 . 50", "6 . 12", "12 . 04", "3 . 26", "5 . 55", "7 . 10"}},
-                {Province::Eastern, 12, 22, {"4 . 50", "6 . 12", "12 . 05", "3 . 26", "5 . 56", "7 . 11"}},
-                {Province::Eastern, 13, 1, {}},
-                {Province::NonEastern, 12, 32, {}},
-                {Province::Eastern, 1, 0, {}}};
-    for (const auto& day : days)
-        EXPECT_EQ(Looked(day.province, day.month, day.day), day.expected) << day.month << "/" << day.day;
-}
-
-TEST(DateLine, ShortNamesTwoDigitDayFourDigitYearInTheLocale)
-{
-    const QLocale english(QLocale::English, QLocale::UnitedStates), tamil(QLocale::Tamil, QLocale::SriLanka);
-    EXPECT_EQ(FormatDateLine(QDate(2026, 12, 5), english), QStringLiteral("Sat 05 Dec 2026"));
-    EXPECT_EQ(FormatDateLine(QDate(987, 3, 1), english), QStringLiteral("Thu 01 Mar 0987"));
-    const QString line = FormatDateLine(QDate(2026, 12, 5), tamil);
-    EXPECT_TRUE(line.startsWith(tamil.dayName(6, QLocale::ShortFormat) + ' ')) << line.toStdString();
-    EXPECT_TRUE(line.contains(' ' + tamil.monthName(12, QLocale::ShortFormat) + ' ')) << line.toStdString();
-    QLocale::setDefault(tamil);
-    EXPECT_EQ(FormatDateLine(QDate(2026, 12, 5)), line);
-}
-
-struct Recorder : TimetableDisplay, Clock {
-    void SetTimeCaption(PrayerSlot slot, std::string_view text) override { times[std::size_t(slot)] = text; }
-    void SetDateCaption(const QString& text) override { date = text; }
-    QDate Today() const override { return today; }
-    Texts times = Texts(kSlotCount, "unset");
-    QString date;
-    QDate today;
-};
-
-// A tick writes the six times in slot order and the date line; where no row
-// covers the date (a clock that cannot tell it), it writes the date line alone.
-TEST(RefreshTick, WritesTheTimesAndTheDateLine)
-{
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Recorder window;
-    window.today = QDate(2027, 1, 31);
-    RefreshTick(Province::NonEastern, window, window);
-    EXPECT_EQ(window.times, Looked(Province::NonEastern, 1, 31));
-    EXPECT_EQ(window.date, QStringLiteral("Sun 31 Jan 2027"));
-    window.today = QDate();
-    window.date.clear();
-    RefreshTick(Province::Eastern, window, window);
-    EXPECT_EQ(window.times, Looked(Province::NonEastern, 1, 31));
-    EXPECT_EQ(window.date, FormatDateLine(QDate()));
+    const std::tuple<Province, int, int, Texts> days[] = {
+        {Province::Eastern, 1, 31, {"5 . 05", "6 . 24", "12 . 19", "3 . 41", "6 . 13", "7 . 26"}},
+        {Province::Eastern, 2, 1, {"5 . 05", "6 . 24", "12 . 20", "3 . 42", "6 . 14", "7 . 26"}},
+        {Province::Eastern, 9, 1, {"4 . 41", "5 . 57", "12 . 06", "3 . 10", "6 . 12", "7 . 23"}},
+        {Province::NonEastern, 9, 2, {"4 . 47", "6 . 03", "12 . 12", "3 . 16", "6 . 18", "7 . 28"}},
+        {Province::Eastern, 12, 21, {"4 . 50", "6 . 12", "12 . 04", "3 . 26", "5 . 55", "7 . 10"}},
+        {Province::Eastern, 12, 22, {"4 . 50", "6 . 12", "12 . 05", "3 . 26", "5 . 56", "7 . 11"}},
+        {Province::Eastern, 13, 1, {}},
+        {Province::NonEastern, 12, 32, {}},
+        {Province::Eastern, 1, 0, {}}};
+    for (const auto& [province, month, day, expected] : days)
+        EXPECT_EQ(Looked(province, month, day), expected) << month << "/" << day;
 }
 
 } // namespace
