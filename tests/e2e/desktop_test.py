@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Usage: desktop_test.py BINARY CASE. The program on Xvfb, with and without a window manager (openbox),
-driven with xdotool; every process a case starts is in a group of its own, killed when the case ends."""
+"""Usage: desktop_test.py BINARY CASE, or desktop_test.py --wine PROGRAM.exe ARGS (CTest's emulator for the
+Windows build). The program on Xvfb, with and without a window manager (openbox), driven with xdotool, and
+under Wine; every process a case starts is in a group of its own, killed when the case ends."""
 import atexit, contextlib, glob, os, re, shutil, signal, subprocess, sys, tempfile, time
 from subprocess import DEVNULL, PIPE
 
@@ -63,10 +64,21 @@ class Desktop:
         self.xdotool("mousemove", window[0] + offset[0], window[1] + offset[1])
         self.xdotool("click", "--repeat", repeat, "--delay", 80, 1)
 
-    def start_program(self, binary, scale=1):
-        program = self.spawn([binary], env=dict(self.env, QT_SCALE_FACTOR=str(scale)))
-        wait_for(lambda: self.window("Quorvane"), "the Quorvane window")
-        return program
+    def start_program(self, *command, scale=1):  # the program and its window
+        program = self.spawn(command, env=dict(self.env, QT_SCALE_FACTOR=str(scale)))
+        return program, wait_for(lambda: self.window("Quorvane"), "the Quorvane window")
+
+    def quick_drag(self, by, scale=1):  # by the title, the pointer moving on at once; the move and window
+        before = self.window("Quorvane")
+        x, y = before[0] + 60 * scale, before[1] + 8 * scale
+        self.xdotool("mousemove", x, y)
+        self.xdotool("mousedown", 1, "mousemove", x + by[0] // 10, y + by[1] // 10)
+        for step in range(2, 11):
+            self.xdotool("mousemove", x + by[0] * step // 10, y + by[1] * step // 10)
+        time.sleep(0.5)  # held still a moment, as a hand does, before letting go
+        self.xdotool("mouseup", 1, pause=0.3)
+        after = self.window("Quorvane")
+        return (after[0] - before[0], after[1] - before[1]), after
 
     def window(self, name, frame=False):  # (x, y, width, height) of the mapped window of that title
         ids = self.run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % name).split()
@@ -86,8 +98,7 @@ def case_panel(binary):
     desktop.spawn(["weston", "--backend=headless-backend.so", "--socket=wayland-q", "--idle-time=0"])
     wait_for(lambda: os.path.exists(desktop.runtime + "/wayland-q"), "the Wayland compositor")
     desktop.env.update(WAYLAND_DISPLAY="wayland-q", XDG_SESSION_TYPE="wayland")
-    program = desktop.start_program(binary)
-    panel = desktop.window("Quorvane")
+    program, panel = desktop.start_program(binary)
     check(panel == (810, 438, 208, 294), "on the X server, 208x294 at 810,438: %s" % (panel,))
     check("SKIP_TASKBAR" in desktop.run("xprop", "-name", "Quorvane", "_NET_WM_STATE"), "out of the taskbar")
     desktop.click(panel, (196, 283))
@@ -103,8 +114,8 @@ def case_panel(binary):
 
 
 def case_drag(binary):
-    """A quick drag by the title (the pointer moves on at once after the press, before the program can
-    have seen it) onto a second monitor, then unplugged: the panel comes back within reach."""
+    """A quick drag by the title (before the program can have seen the press) onto a second monitor,
+    then unplugged: the panel comes back within reach."""
     for window_manager, scale in ((True, 1), (True, 2), (False, 1)):
         width, height = 1024 * scale, 768 * scale
         case = "window manager %s, scale %d" % (window_manager, scale)
@@ -112,16 +123,7 @@ def case_drag(binary):
         monitors = [("A", mm + "+0+0", "screen"), ("B", mm + "+%d+0" % width, "none")]
         desktop = Desktop("%dx%d" % (2 * width, height), window_manager, monitors)
         desktop.start_program(binary, scale=scale)
-        before = desktop.window("Quorvane")
-        x, y = before[0] + 60 * scale, before[1] + 8 * scale  # on the title
-        desktop.xdotool("mousemove", x, y)
-        desktop.xdotool("mousedown", 1, "mousemove", x + 30, y - 20)
-        for step in range(2, 11):
-            desktop.xdotool("mousemove", x + 30 * step, y - 20 * step)
-        time.sleep(0.5)  # held still a moment, as a hand does, before letting go
-        desktop.xdotool("mouseup", 1, pause=0.3)
-        after = desktop.window("Quorvane")
-        moved = (after[0] - before[0], after[1] - before[1])
+        moved, _ = desktop.quick_drag((300, -200), scale)
         check(moved == (300, -200), "%s: moved by %s" % (case, moved))
         desktop.run("xrandr", "--delmonitor", "B")
         desktop.run("xrandr", "--fb", "%dx%d" % (width, height))
@@ -154,7 +156,79 @@ def case_start_up_errors(binary):
         check((result.returncode, result.stderr) == (1, "quorvane: " + expected + "\n"), repr(result.stderr))
 
 
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane"
+START_MENU = "roaming/microsoft/windows/start menu/programs/"
+INSTALLED = ["local/programs/quorvane" + n for n in ("", "/license.txt", "/quorvane.exe", "/uninstall.exe")]
+INSTALLED += [START_MENU + "quorvane.lnk", START_MENU + "startup/quorvane.lnk", "registry"]
+
+
+def wine_desktop(window_manager):
+    desktop = Desktop(window_manager=window_manager)
+    # Qt Test writes to the debugger unless told to use the standard streams, and Wine hands QT_
+    # variables to Windows programs only as WINEQT_. No Mono, Gecko or host menu entries.
+    prefix = desktop.runtime + "/prefix"
+    desktop.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEQT_FORCE_STDERR_LOGGING="1")
+    desktop.env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+    wine(desktop, "wineboot", "-i")
+    for font in ("Microsoft Sans Serif", "Arial"):  # which every Windows has and Wine lacks
+        replacements = r"HKCU\Software\Wine\Fonts\Replacements"
+        wine(desktop, "reg", "add", replacements, "/v", font, "/d", "Liberation Sans", "/f")
+    return desktop
+
+
+def wine(desktop, *args):  # runs a Windows program and waits until everything it started has ended
+    status = subprocess.run(["wine", *args], env=desktop.env, capture_output=True).returncode
+    subprocess.run(["wineserver", "-w"], env=desktop.env)
+    return status
+
+
+def installed_traces(desktop):  # the program's files, shortcuts and Apps & features entry, as found
+    appdata = glob.glob(desktop.env["WINEPREFIX"] + "/drive_c/users/*/AppData")[0]
+    found = []
+    for folder, dirs, files in os.walk(appdata):  # not into the links to the host's folders
+        found += [os.path.relpath(folder, appdata) + "/" + name for name in dirs + files]
+    found = sorted(path.lower() for path in found if "quorvane" in path.lower())
+    return found + (["registry"] if wine(desktop, "reg", "query", UNINSTALL_KEY) == 0 else [])
+
+
+def run_under_wine(program, *args):  # a Windows test program on its own Xvfb; its exit status
+    desktop = wine_desktop(window_manager=False)
+    status = subprocess.run(["wine", program, *args], env=desktop.env, stdin=subprocess.DEVNULL).returncode
+    subprocess.run(["wineserver", "-k"], env=desktop.env)
+    return status
+
+
+def case_windows_release(setup):
+    """The Windows release under Wine (standing in for Windows) with openbox: a silent install for the
+    current user, the installed panel driven as above, a reinstall, and a silent uninstall."""
+    desktop = wine_desktop(window_manager=True)
+    check(wine(desktop, setup, "/S") == 0, "silent install")
+    traces = installed_traces(desktop)
+    check(traces == INSTALLED, "the program, its shortcuts and its Apps & features entry: %s" % traces)
+    folder = glob.glob(desktop.env["WINEPREFIX"] + "/drive_c/users/*/AppData/Local/Programs/Quorvane")[0]
+    program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
+    check(panel == (810, 438, 208, 294), "208x294 at 810,438: %s" % (panel,))
+    check("SKIP_TASKBAR" in desktop.run("xprop", "-name", "Quorvane", "_NET_WM_STATE"), "out of the taskbar")
+
+    moved, panel = desktop.quick_drag((-300, -200))
+    check(moved == (-300, -200), "a quick drag by the title followed the pointer: %s" % (moved,))
+    desktop.click(panel, (196, 283))
+    wait_for(lambda: desktop.window("About"), '"?" to show the About window')
+    desktop.click(panel, (100, 120))
+    wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
+    check(wine(desktop, setup, "/S") == 0 and program.wait(30) == 0, "a reinstall closes the running panel")
+    program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
+    desktop.click(panel, (196, 270), repeat=2)
+    check(program.wait(30) == 0, "a double-click on X ends it with status 0")
+
+    wine(desktop, folder + "/uninstall.exe", "/S")
+    traces = installed_traces(desktop)
+    check(traces == [], "a silent uninstall leaves nothing behind: %s" % traces)
+
+
 if __name__ == "__main__":
+    if sys.argv[1] == "--wine":
+        sys.exit(run_under_wine(*sys.argv[2:]))
     try:
         globals()["case_" + sys.argv[2]](sys.argv[1])
     except AssertionError as failure:

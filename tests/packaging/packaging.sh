@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR |
 # deb CPACK BUILD_DIR (the same files, and the run-time dependencies) | hardening BINARY (Debian's usual
-# hardening) | windows SOURCE_DIR RC (the Windows-only code and resources compile with MinGW-w64).
+# hardening).
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -33,11 +33,6 @@ deb)
     ;;
 hardening)
     hardening-check --nocfprotection "$2"
-    ;;
-windows)
-    x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Wpedantic -Werror -fsyntax-only -I"$2" \
-        "$2/ui/main/win32_caption_drag.cpp"
-    x86_64-w64-mingw32-windres -I"$2" -i "$3" -o "$work/quorvane.res" -O res
     ;;
 esac
 echo "ok: $1"
