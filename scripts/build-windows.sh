@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Windows release on Linux: installs what is missing, builds a
-# static Qt for Windows once (cached outside the tree; about 12 minutes on two
+# static Qt for Windows once (cached outside the tree; about 15 minutes on two
 # cores the first time), cross-builds Quorvane and its tests, and leaves in
 # build/windows/:
 #   quorvane-<version>-setup.exe   the installer

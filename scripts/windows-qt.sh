@@ -38,7 +38,7 @@ if complete; then
     exit 0
 fi
 
-echo "Building Qt $version for Windows into $prefix (once; about 12 minutes on 2 cores)" >&2
+echo "Building Qt $version for Windows into $prefix (once; about 15 minutes on 2 cores)" >&2
 rm -rf "$prefix" "$prefix.work"
 work=$prefix.work
 mkdir -p "$work/lists/partial"

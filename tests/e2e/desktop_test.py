@@ -200,7 +200,7 @@ def run_under_wine(program, *args):  # a Windows test program on its own Xvfb; i
 
 def case_windows_release(setup):
     """The Windows release under Wine (standing in for Windows) with openbox: a silent install for the
-    current user, the installed panel driven as above, a reinstall, and a silent uninstall."""
+    current user, the installed panel driven as above, a reinstall over it, and a silent uninstall."""
     desktop = wine_desktop(window_manager=True)
     check(wine(desktop, setup, "/S") == 0, "silent install")
     traces = installed_traces(desktop)
@@ -216,10 +216,10 @@ def case_windows_release(setup):
     wait_for(lambda: desktop.window("About"), '"?" to show the About window')
     desktop.click(panel, (100, 120))
     wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
-    check(wine(desktop, setup, "/S") == 0 and program.wait(30) == 0, "a reinstall closes the running panel")
-    program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
     desktop.click(panel, (196, 270), repeat=2)
     check(program.wait(30) == 0, "a double-click on X ends it with status 0")
+    program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
+    check(wine(desktop, setup, "/S") == 0 and program.wait(30) == 0, "a reinstall closes the running panel")
 
     wine(desktop, folder + "/uninstall.exe", "/S")
     traces = installed_traces(desktop)
