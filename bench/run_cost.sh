@@ -164,7 +164,9 @@ rss_kib() {
 }
 
 results=$work/results.tsv
-printf 'program\tround\tfirst_paint_ms\tmap_ms\tpss_kib\tcpu_ms_per_min\tsched_ms_per_min\twakeups_per_min\tserver_cpu_ms_per_min\tvoluntary_per_min\trss_kib\n' >"$results"
+columns() { (IFS=$'\t' && echo "$*"); } # one tab-separated line
+columns program round first_paint_ms map_ms pss_kib cpu_ms_per_min sched_ms_per_min wakeups_per_min \
+    server_cpu_ms_per_min voluntary_per_min rss_kib >"$results"
 
 # Starts the command under the probe in the background; sets probe_pid and pid.
 launch() { # output-file error-file extra-env-array-name command...
@@ -234,7 +236,8 @@ measure() { # name round extra-env-array-name command...
     map=$(awk '$1 == "map_ms" { print $2 }' "$out")
     awk -v OFS='\t' -v n="$name" -v r="$round" -v fp="${paint:-nan}" -v mp="${map:-nan}" \
         -v pss="$pss" -v c="$((cpu1 - cpu0))" -v ns="$((ns1 - ns0))" -v sw="$((sw1 - sw0))" \
-        -v srv="$((srv1 - srv0))" -v vol="$((vol1 - vol0))" -v rss="$rss" -v hz="$ticks_per_second" -v t0="$t0" -v t1="$t1" 'BEGIN {
+        -v srv="$((srv1 - srv0))" -v vol="$((vol1 - vol0))" -v rss="$rss" -v hz="$ticks_per_second" \
+        -v t0="$t0" -v t1="$t1" 'BEGIN {
             perMin = 60 / (t1 - t0) # the window as it was, a little over the idle seconds
             print n, r, fp, mp, pss, c * 1000 / hz * perMin, ns / 1e6 * perMin, sw * perMin,
                   srv * 1000 / hz * perMin, vol * perMin, rss
@@ -254,7 +257,8 @@ done
 echo
 echo "== ${rounds} rounds x ${#programs[@]} programs, ${settle} s start + ${idle} s idle each," \
     "$([ "$warm" = 1 ] && echo "warm starts" || echo "cold starts"), on Xvfb :$display 1024x768"
-printf 'program\tround\tpaint_ms\tmap_ms\tpss_kib\tcpu_ms/min\tsched_ms/min\twakeups/min\tXvfb_ms/min\tvoluntary/min\trss_kib\n'
+columns program round paint_ms map_ms pss_kib cpu_ms/min sched_ms/min wakeups/min Xvfb_ms/min \
+    voluntary/min rss_kib
 for ((round = 1; round <= rounds; round++)); do
     for ((i = 0; i < ${#programs[@]}; i++)); do
         name=${programs[(round - 1 + i) % ${#programs[@]}]}
