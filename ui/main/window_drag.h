@@ -15,7 +15,8 @@ namespace quorvane {
 // would; p_PressAt is where that press was, in Qt's global coordinates. A
 // maximized window is not moved. Nothing escapes: every error is swallowed.
 // Returns false only where the system refused to run the move (an X server
-// without a window manager, say), so the caller moves the window itself.
+// without a window manager, say, or Windows for any but the left button), so
+// the caller moves the window itself.
 [[nodiscard]] bool DoDrag(QWidget* p_TheForm, QPointF p_PressAt) noexcept;
 
 // The title label's drag handle: a press of any mouse button calls DoDrag.
