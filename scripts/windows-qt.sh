@@ -16,13 +16,16 @@ options=(
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     -DFEATURE_vulkan=OFF -DFEATURE_tabletevent=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
     -DFEATURE_icu=OFF -DFEATURE_testlib=ON
+    # No build path in the program: a relocatable Qt embeds no install prefix,
+    # and the source folder is mapped away (below) from file names in the code.
+    -DFEATURE_relocatable=ON
 )
 # Without OpenGL, 6.4's Windows plugin still names the dynamic-GL context in
 # isSoftwareGl(); guard it as the rest of that file is guarded.
 gl_guard='s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)/'
 # The key names everything that shapes the result: Qt's version, the options,
 # the source change and the toolchain file.
-key=$(printf '%s\n' "$version" "${options[@]}" "$gl_guard" |
+key=$(printf '%s\n' "$version" "${options[@]}" "$gl_guard" -ffile-prefix-map |
     cat - "$root/cmake/mingw-w64-x86_64.cmake" | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/quorvane
 prefix=$cache/qt-${version%%+*}-mingw-$key
@@ -65,7 +68,8 @@ sed -i "$gl_guard" "$src/src/plugins/platforms/windows/qwindowswindow.cpp"
 cmake -S "$src" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >&2
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" \
+    -DCMAKE_C_FLAGS="-ffile-prefix-map=$work/=" -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$work/=" >&2
 cmake --build "$work/build" >&2
 cmake --install "$work/build" >&2
 echo "$key" >"$stamp"
