@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAccessible>
+#include <QList>
+
+#include <string_view>
+
+class QLabel;
+class QWidget;
+
+namespace quorvane {
+
+// How a screen reader meets the main window, through Qt's accessibility
+// interface (UI Automation on Windows, AT-SPI on Linux), where the stacking
+// order of the controls and the two labels of each prayer would read badly.
+
+// A screen reader meets `widget` in `role`, with `children` (its own) as its
+// children in that order; a child left out is not met at all. Call it before
+// anything asks for the widget's accessible interface (before it is shown).
+void SetAccessibleChildren(QWidget& widget, QAccessible::Role role, const QList<QWidget*>& children);
+
+// Names a prayer's label for its row, the time spoken as a time: "Fajr
+// (Subah), 4:54" for the caption "Fajr (Subah)" and the time text "4 . 54".
+// Only a new name is set, as every setAccessibleName is announced.
+void NameRow(QLabel& prayer, std::string_view time);
+
+} // namespace quorvane
