@@ -192,12 +192,15 @@ void Form1::CreateControls()
 
     m_timeLabels = {Label9, Label10, Label11, Label12, Label13, Label14};
     m_prayerLabels = {Label3, Label4, Label5, Label6, Label7, Label8};
-    // A screen reader reads the panel from the top, each prayer once: the name
-    // stands for its row, named with the time at each tick (SetTimeCaption),
-    // and the time labels are left out.
+    // A screen reader reads the panel from the top, each prayer once: the time
+    // stands for its row, named with the prayer (and the time from the first
+    // tick on, SetTimeCaption), and the prayer's own label is left out.
     SetAccessibleChildren(*this, QAccessible::Window,
                           {Label1, Label2, Frame1, Option1, Option2, Label15, Label16});
-    SetAccessibleChildren(*Frame1, QAccessible::Grouping, {Label3, Label4, Label5, Label6, Label7, Label8});
+    SetAccessibleChildren(*Frame1, QAccessible::Grouping,
+                          {Label9, Label10, Label11, Label12, Label13, Label14});
+    for (std::size_t row = 0; row < kSlotCount; ++row)
+        NameRow(*m_timeLabels[row], m_prayerLabels[row]->text());
     Label15->setAccessibleName(QStringLiteral("Exit")); // described by its tool tip
     Label16->setAccessibleName(QStringLiteral("About"));
     for (QWidget* watched : {static_cast<QWidget*>(Label15), static_cast<QWidget*>(Label16),
@@ -288,8 +291,8 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::SetTimeCaption(PrayerSlot slot, std::string_view text)
 {
     const auto row = static_cast<std::size_t>(slot);
+    NameRow(*m_timeLabels[row], m_prayerLabels[row]->text(), text);
     m_timeLabels[row]->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-    NameRow(*m_prayerLabels[row], text);
 }
 
 void Form1::SetDateCaption(const QString& text)

@@ -40,12 +40,14 @@ void SetAccessibleChildren(QWidget& widget, QAccessible::Role role, const QList<
     QAccessible::registerAccessibleInterface(new ChildrenInOrder(&widget, role, children));
 }
 
-void NameRow(QLabel& prayer, std::string_view time)
+void NameRow(QLabel& time, const QString& prayer, std::string_view text)
 {
-    const QString spoken = prayer.text().trimmed() + QStringLiteral(", ")
-        + QString::fromLatin1(time.data(), static_cast<qsizetype>(time.size())).replace(" . ", ":");
-    if (prayer.accessibleName() != spoken)
-        prayer.setAccessibleName(spoken);
+    QString spoken = prayer.trimmed();
+    if (!text.empty())
+        spoken += ", "
+            + QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).replace(" . ", ":");
+    if (time.accessibleName() != spoken)
+        time.setAccessibleName(spoken);
 }
 
 } // namespace quorvane

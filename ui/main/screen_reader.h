@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QList>
+#include <QString>
 
 #include <string_view>
 
@@ -19,9 +20,11 @@ namespace quorvane {
 // anything asks for the widget's accessible interface (before it is shown).
 void SetAccessibleChildren(QWidget& widget, QAccessible::Role role, const QList<QWidget*>& children);
 
-// Names a prayer's label for its row, the time spoken as a time: "Fajr
-// (Subah), 4:54" for the caption "Fajr (Subah)" and the time text "4 . 54".
-// Only a new name is set, as every setAccessibleName is announced.
-void NameRow(QLabel& prayer, std::string_view time);
+// Names the label of a prayer's time for its whole row, the time spoken as a
+// time: "Fajr (Subah), 4:54" for the prayer "Fajr (Subah)" and the time text
+// "4 . 54"; the prayer alone while there is no time. Only a new name is set,
+// as every setAccessibleName is announced. Call it before the label's setText:
+// a label with a name of its own announces no text.
+void NameRow(QLabel& time, const QString& prayer, std::string_view text = {});
 
 } // namespace quorvane
