@@ -156,6 +156,86 @@ def case_start_up_errors(binary):
         check((result.returncode, result.stderr) == (1, "quorvane: " + expected + "\n"), repr(result.stderr))
 
 
+# The panel as a screen reader meets it on 1 January 2027: role: name (description), indented by depth.
+PANEL = """frame: Quorvane
+ label: QUORVANE
+ label: Fri 01 Jan 2027
+ panel
+  label: Fajr (Subah), {}
+  label: Sun Rise, {}
+  label: Luhar, {}
+  label: Asar, {}
+  label: Magrib, {}
+  label: Isha, {}
+ radio button: Eastern Province
+ radio button: Non Eastern Province
+ label: Exit (Double Click to Exit)
+ label: About (About)"""
+EASTERN, NON_EASTERN = "4:54 6:16 12:09 3:30 6:00 7:15".split(), "5:00 6:22 12:15 3:36 6:06 7:21".split()
+
+
+def case_screen_reader(binary):
+    """Over AT-SPI, as Orca reads it, on 1 January 2027 (libfaketime): the panel from the top, each prayer
+    once with its time spoken as a time; a province switch heard as the six new names, steady ticks as
+    nothing; the About window's credits line by line."""
+    desktop = Desktop(window_manager=False)
+    os.environ.update(desktop.env)  # the accessibility bus, started through the desktop's session bus
+    import pyatspi
+    from gi.repository import GLib
+
+    heard = []  # name changes, in order
+    pyatspi.Registry.registerEventListener(heard.append, "object:property-change:accessible-name")
+
+    def listen(seconds):
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            GLib.MainContext.default().iteration(False) or time.sleep(0.05)
+
+    def read(node, depth=0):
+        description = " (%s)" % node.description if node.description else ""
+        yield " " * depth + ": ".join(filter(None, (node.getRoleName(), node.name))) + description
+        for child in node:
+            yield from read(child, depth + 1)
+
+    clock = [
+        "LD_PRELOAD=" + glob.glob("/usr/lib/*/faketime/libfaketime.so.1")[0],
+        "FAKETIME=@2027-01-01 08:00:00",
+    ]
+    program, panel = desktop.start_program("env", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", *clock, binary)
+    shm = ["/dev/shm/faketime_shm_%d" % program.pid, "/dev/shm/sem.faketime_sem_%d" % program.pid]
+    atexit.register(subprocess.run, ["rm", "-f", *shm])  # libfaketime's, left behind if the program is killed
+    apps = pyatspi.Registry.getDesktop(0)
+    window = wait_for(lambda: [app[0] for app in apps if app and app.name == "Quorvane"], "the program")[0]
+    wait_for(lambda: "," in window[2][0].name, "the first tick")
+    check("\n".join(read(window)) == PANEL.format(*EASTERN), "read:\n" + "\n".join(read(window)))
+    listen(0.5)  # the first tick's
+    heard.clear()
+    listen(2.5)
+    check(heard == [], "steady ticks, nothing heard: %s" % [event.source.name for event in heard])
+    window[4].queryAction().doAction(0)  # Non Eastern Province
+    names = lambda: [event.source.name for event in heard]
+    wait_for(lambda: listen(0.1) or len(names()) >= 6, "six new names")
+    listen(2.5)
+    new = [line.split(": ")[1] for line in PANEL.format(*NON_EASTERN).split("\n")[4:10]]
+    check(names() == new, "the switch, heard as the six new names and nothing else: %s" % names())
+    check("\n".join(read(window)) == PANEL.format(*NON_EASTERN), "read again:\n" + "\n".join(read(window)))
+
+    desktop.click(panel, (196, 283))
+    credits = wait_for(lambda: window.parent.childCount == 2 and window.parent[1][2], "the About window")
+    text, lines, offset = credits.queryText(), [], 0
+    while offset < text.characterCount:  # as Orca reads a text line by line
+        line, start, end = text.getTextAtOffset(offset, pyatspi.TEXT_BOUNDARY_LINE_START)
+        lines += [line] if start == offset else []
+        offset = max(end, offset + 1)
+    whole = text.getText(0, -1).split("\n")[:-1]
+    check(
+        credits.name == "Credits" and lines == whole and len(lines) == 26,
+        "the credits, line by line: %s" % lines,
+    )
+    desktop.click(panel, (196, 270), repeat=2)
+    check(program.wait(10) == 0, "a double-click on Exit ends it")
+
+
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane"
 START_MENU = "roaming/microsoft/windows/start menu/programs/"
 INSTALLED = ["local/programs/quorvane" + n for n in ("", "/license.txt", "/quorvane.exe", "/uninstall.exe")]

@@ -42,6 +42,7 @@ Form2::Form2(QWidget* parent)
     setAutoFillBackground(true);
 
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Credits")); // for a screen reader, which has no caption to go by
     Text1->setGeometry(TwipsRect(120, 360, 2295, 5175));
     Text1->viewport()->setBackgroundRole(QPalette::Button);
     Text1->setReadOnly(true);

@@ -3,6 +3,7 @@
 #include "ui/common/classic_fonts.h"
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
+#include "ui/main/screen_reader.h"
 #include "ui/main/window_drag.h"
 
 #include <QCloseEvent>
@@ -190,6 +191,18 @@ void Form1::CreateControls()
     Label16->setToolTip(QStringLiteral("About"));
 
     m_timeLabels = {Label9, Label10, Label11, Label12, Label13, Label14};
+    m_prayerLabels = {Label3, Label4, Label5, Label6, Label7, Label8};
+    // A screen reader reads the panel from the top, each prayer once: the time
+    // stands for its row, named with the prayer (and the time from the first
+    // tick on, SetTimeCaption), and the prayer's own label is left out.
+    SetAccessibleChildren(*this, QAccessible::Window,
+                          {Label1, Label2, Frame1, Option1, Option2, Label15, Label16});
+    SetAccessibleChildren(*Frame1, QAccessible::Grouping,
+                          {Label9, Label10, Label11, Label12, Label13, Label14});
+    for (std::size_t row = 0; row < kSlotCount; ++row)
+        NameRow(*m_timeLabels[row], m_prayerLabels[row]->text());
+    Label15->setAccessibleName(QStringLiteral("Exit")); // described by its tool tip
+    Label16->setAccessibleName(QStringLiteral("About"));
     for (QWidget* watched : {static_cast<QWidget*>(Label15), static_cast<QWidget*>(Label16),
                              static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2)})
         watched->installEventFilter(this);
@@ -277,8 +290,9 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::SetTimeCaption(PrayerSlot slot, std::string_view text)
 {
-    m_timeLabels[static_cast<std::size_t>(slot)]->setText(
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    const auto row = static_cast<std::size_t>(slot);
+    NameRow(*m_timeLabels[row], m_prayerLabels[row]->text(), text);
+    m_timeLabels[row]->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void Form1::SetDateCaption(const QString& text)

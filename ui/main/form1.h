@@ -87,6 +87,7 @@ private:
     QRadioButton* Option1 = nullptr;
     QRadioButton* Option2 = nullptr;
     std::array<QLabel*, kSlotCount> m_timeLabels {};
+    std::array<QLabel*, kSlotCount> m_prayerLabels {}; // the names beside them
 };
 
 } // namespace quorvane

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAccessible>
+#include <QList>
+#include <QString>
+
+#include <string_view>
+
+class QLabel;
+class QWidget;
+
+namespace quorvane {
+
+// How a screen reader meets the main window, through Qt's accessibility
+// interface (UI Automation on Windows, AT-SPI on Linux), where the stacking
+// order of the controls and the two labels of each prayer would read badly.
+
+// A screen reader meets `widget` in `role`, with `children` (its own) as its
+// children in that order; a child left out is not met at all. Call it before
+// anything asks for the widget's accessible interface (before it is shown).
+void SetAccessibleChildren(QWidget& widget, QAccessible::Role role, const QList<QWidget*>& children);
+
+// Names the label of a prayer's time for its whole row, the time spoken as a
+// time: "Fajr (Subah), 4:54" for the prayer "Fajr (Subah)" and the time text
+// "4 . 54"; the prayer alone while there is no time. Only a new name is set,
+// as every setAccessibleName is announced. Call it before the label's setText:
+// a label with a name of its own announces no text.
+void NameRow(QLabel& time, const QString& prayer, std::string_view text = {});
+
+} // namespace quorvane
