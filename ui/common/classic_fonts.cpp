@@ -43,8 +43,8 @@ const QString kSansSerifOnThisSystem = kSansSerif;
 void InstallClassicFontSubstitutes()
 {
 #ifdef Q_OS_WIN
-    // Qt itself takes the first family it knows for one that is missing and
-    // has no substitute, on some systems a serif one.
+    // A family missing all the same gets the face Windows would draw for it:
+    // Qt itself would take the first family it knows, on some systems serif.
     QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Arial"));
     for (const QString& family : {kSansSerifOnThisSystem, QStringLiteral("Arial Narrow")}) {
         const QString face = SansSerifFace(family);
