@@ -240,19 +240,29 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorv
 START_MENU = "roaming/microsoft/windows/start menu/programs/"
 INSTALLED = ["local/programs/quorvane" + n for n in ("", "/license.txt", "/quorvane.exe", "/uninstall.exe")]
 INSTALLED += [START_MENU + "quorvane.lnk", START_MENU + "startup/quorvane.lnk", "registry"]
+FONTS = ("Microsoft Sans Serif", "Arial")
 
 
 def wine_desktop(window_manager):
+    """A new Wine prefix, with stand-ins for fonts, at 96 dpi, in US English; or as QUORVANE_WINE_FONTS=none,
+    QUORVANE_WINE_DPI (144: 150%) and QUORVANE_WINE_LOCALE (si_LK...) say."""
     desktop = Desktop(window_manager=window_manager)
     # Qt Test writes to the debugger unless told to use the standard streams, and Wine hands QT_
     # variables to Windows programs only as WINEQT_. No Mono, Gecko or host menu entries.
     prefix = desktop.runtime + "/prefix"
     desktop.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEQT_FORCE_STDERR_LOGGING="1")
     desktop.env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+    locale = os.environ.get("QUORVANE_WINE_LOCALE", "en_US")  # Wine's user locale is LC_ALL's
+    desktop.env["LC_ALL"] = locale + ".UTF-8"
     wine(desktop, "wineboot", "-i")
-    for font in ("Microsoft Sans Serif", "Arial"):  # which every Windows has and Wine lacks
-        replacements = r"HKCU\Software\Wine\Fonts\Replacements"
-        wine(desktop, "reg", "add", replacements, "/v", font, "/d", "Liberation Sans", "/f")
+    values = [(r"Control Panel\Desktop", "LogPixels", "REG_DWORD", os.environ.get("QUORVANE_WINE_DPI", "96"))]
+    if os.environ.get("QUORVANE_WINE_FONTS") != "none":  # which every Windows has and Wine lacks
+        values += [(r"Software\Wine\Fonts\Replacements", font, "REG_SZ", "Liberation Sans") for font in FONTS]
+    for key, name, kind, data in values:
+        wine(desktop, "reg", "add", "HKCU\\" + key, "/v", name, "/t", kind, "/d", data, "/f")
+    query = ["wine", "reg", "query", r"HKCU\Control Panel\International", "/v", "LocaleName"]
+    found = subprocess.run(query, env=desktop.env, capture_output=True, text=True).stdout
+    check(locale.replace("_", "-") in found, "the user locale: " + locale)
     return desktop
 
 

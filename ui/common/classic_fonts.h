@@ -9,8 +9,9 @@ namespace quorvane {
 // what the system has, so sizes and alignments hold: on Linux the
 // metric-compatible Liberation fonts; on Windows, where "MS Sans Serif" is a
 // bitmap font of a few fixed sizes, its scalable TrueType cut, and Arial where
-// Arial Narrow (which comes with Office) is missing. Call once before the
-// first window is built.
+// Arial Narrow (which comes with Office) is missing. Where a family is missing
+// all the same, a sans-serif face stands in, never the system's default, which
+// may be serif. Call once before the first window is built.
 void InstallClassicFontSubstitutes();
 
 // A font of the design: family, point size, regular or bold.
