@@ -1,31 +1,48 @@
 #!/usr/bin/env bash
+# Usage: build-windows.sh [PRESET]
 # Builds the Windows release on Linux: installs what is missing, builds a
 # static Qt for Windows once (cached outside the tree; about 15 minutes on two
-# cores the first time), cross-builds Quorvane and its tests, and leaves in
+# cores the first time), cross-builds Quorvane (PRESET windows, the default,
+# with its tests; windows-release, the program alone), and leaves in
 # build/windows/:
 #   quorvane-<version>-setup.exe   the installer
 #   quorvane-<version>-win64.zip   the portable program and its licence
+#   authenticode/*.p7s             when signed: the signatures of quorvane.exe,
+#                                  uninstall.exe and setup.exe, detached
+# The program, its uninstaller and the installer are signed when a certificate
+# is given, or get the signatures of a published release from the folder
+# QUORVANE_SIGNATURES (see scripts/sign-windows.sh). Every file time is
+# SOURCE_DATE_EPOCH (by default the commit's), so the same commit gives the
+# same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+preset=${1:-windows}
 
 scripts/setup.sh
 QUORVANE_WINDOWS_QT=$(scripts/windows-qt.sh)
 export QUORVANE_WINDOWS_QT
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+build=$(cmake --preset "$preset" | sed -n 's/^-- Build files have been written to: //p')
+cmake --build --preset "$preset"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.txt)
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH TZ=UTC # zip stores local times
+umask 022
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 out=build/windows
 stage=$out/stage
-rm -rf "$stage"
-mkdir -p "$stage"
-x86_64-w64-mingw32-strip -o "$stage/quorvane.exe" build/win64/quorvane.exe
+signatures=$PWD/$out/authenticode
+rm -rf "$stage" "$signatures" "$out"/quorvane-*
+mkdir -p "$stage" "$signatures"
+if [ -d "${QUORVANE_SIGNATURES:-}" ]; then cp "$QUORVANE_SIGNATURES"/*.p7s "$signatures"/; fi
+x86_64-w64-mingw32-strip -o "$stage/quorvane.exe" "$build/quorvane.exe"
+scripts/sign-windows.sh "$signatures" quorvane.exe "$stage/quorvane.exe"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt" # Notepad wants CRLF
+touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
-rm -f "$out/quorvane-$version-win64.zip"
 (cd "$stage" && zip -q -X "../quorvane-$version-win64.zip" quorvane.exe LICENSE.txt)
 makensis -V2 -DVERSION="$version" -DEXE="$PWD/$stage/quorvane.exe" -DLICENSE="$PWD/$stage/LICENSE.txt" \
     -DICON="$PWD/ui/icons/quorvane.ico" -DOUTFILE="$PWD/$out/quorvane-$version-setup.exe" \
-    packaging/windows/quorvane.nsi
+    -DSIGN="\"$PWD/scripts/sign-windows.sh\" \"$signatures\"" packaging/windows/quorvane.nsi
 rm -rf "$stage"
+rmdir --ignore-fail-on-non-empty "$signatures"
 ls -l "$out"/quorvane-"$version"-*

@@ -15,6 +15,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     clang-format black shellcheck shfmt
     wine wine64 fonts-wine nsis zip
+    osslsigncode gnupg openssl p7zip-full diffoscope-minimal
 )
 
 exec "$(dirname "$0")/install-packages.sh" "${packages[@]}"
