@@ -11,22 +11,23 @@
 #                                  uninstall.exe and setup.exe, detached
 # The program, its uninstaller and the installer are signed when a certificate
 # is given, or get the signatures of a published release from the folder
-# QUORVANE_SIGNATURES (see scripts/sign-windows.sh). Every file time is
-# SOURCE_DATE_EPOCH (by default the commit's), so the same commit gives the
-# same bytes.
+# QUORVANE_SIGNATURES (see scripts/sign-windows.sh). Every time stored is
+# SOURCE_DATE_EPOCH (by default the commit's), so the same commit built afresh
+# gives the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-windows}
 
 scripts/setup.sh
 QUORVANE_WINDOWS_QT=$(scripts/windows-qt.sh)
-export QUORVANE_WINDOWS_QT
+# The linker's PE time stamp, rcc's file times, those of the files in the zip
+# and the installer: the commit's. zip stores them as local times.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export QUORVANE_WINDOWS_QT SOURCE_DATE_EPOCH TZ=UTC
+umask 022
 build=$(cmake --preset "$preset" | sed -n 's/^-- Build files have been written to: //p')
 cmake --build --preset "$preset"
 
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-export SOURCE_DATE_EPOCH TZ=UTC # zip stores local times
-umask 022
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 out=build/windows
 stage=$out/stage

@@ -34,6 +34,8 @@ export SOURCE_DATE_EPOCH
 umask 022
 
 scripts/setup.sh
+# Built afresh: what a build stores of SOURCE_DATE_EPOCH must be this commit's.
+rm -rf build/package build/win64-release
 cmake --workflow --preset package
 scripts/build-windows.sh windows-release
 

@@ -25,7 +25,7 @@ check)
     # the second without the keys, as anyone rebuilds a signed release, must give the same bytes.
     (umask 022 && HOME=$work/home1 USER=one LC_ALL=C.UTF-8 TZ=UTC "$work/one/scripts/release.sh")
     (umask 002 && unset QUORVANE_SIGN_PKCS12 QUORVANE_GPG_KEY && HOME=$work/home2 USER=two LC_ALL=C \
-        TZ=Asia/Colombo "$work/2/two/scripts/release.sh" --compare "$work/one/build/release")
+        TZ='<+0530>-5:30' "$work/2/two/scripts/release.sh" --compare "$work/one/build/release")
 
     release=$work/one/build/release
     (cd "$release" && sha256sum --quiet -c SHA256SUMS && gpg --verify SHA256SUMS.asc SHA256SUMS)
