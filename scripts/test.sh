@@ -17,7 +17,8 @@ done
 
 keys=$(mktemp -d)
 trap 'gpgconf --kill gpg-agent; rm -rf "$keys"' EXIT
-eval "$(tests/packaging/release.sh keys "$keys")"
+signing=$(tests/packaging/release.sh keys "$keys")
+eval "$signing"
 
 echo "=== windows build ==="
 scripts/build-windows.sh
