@@ -8,7 +8,7 @@ status=0
 for file in SHA256SUMS $(cut -c67- "$1/SHA256SUMS"); do
     if ! cmp -s "$1/$file" "$2/$file"; then
         echo "DIFFERS: $file"
-        diffoscope --text - "$1/$file" "$2/$file" 2>&1 | head -n 60 || true
+        diffoscope "$1/$file" "$2/$file" 2>&1 | head -n 60 || true
         status=1
     fi
 done
