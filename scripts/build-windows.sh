@@ -20,8 +20,8 @@ preset=${1:-windows}
 
 scripts/setup.sh
 QUORVANE_WINDOWS_QT=$(scripts/windows-qt.sh)
-# The linker's PE time stamp, rcc's file times, those of the files in the zip
-# and the installer: the commit's. zip stores them as local times.
+# The PE time stamp (the linker and strip write it), rcc's file times, those of
+# the files in the zip and the installer: the commit's. zip stores local times.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export QUORVANE_WINDOWS_QT SOURCE_DATE_EPOCH TZ=UTC
 umask 022
