@@ -9,6 +9,7 @@
 #   quorvane-<version>-win64.zip   the portable program and its licence
 #   authenticode/*.p7s             when signed: the signatures of quorvane.exe,
 #                                  uninstall.exe and setup.exe, detached
+#   unsigned/quorvane.exe          the program as it is before it is signed
 # The program, its uninstaller and the installer are signed when a certificate
 # is given, or get the signatures of a published release from the folder
 # QUORVANE_SIGNATURES (see scripts/sign-windows.sh). Every time stored is
@@ -20,7 +21,7 @@ preset=${1:-windows}
 
 scripts/setup.sh
 QUORVANE_WINDOWS_QT=$(scripts/windows-qt.sh)
-# The PE time stamp (the linker and strip write it), rcc's file times, those of
+# The PE time stamp (the linker and objcopy write it), rcc's file times, those of
 # the files in the zip and the installer: the commit's. zip stores local times.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export QUORVANE_WINDOWS_QT SOURCE_DATE_EPOCH TZ=UTC
@@ -32,10 +33,15 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 out=build/windows
 stage=$out/stage
 signatures=$PWD/$out/authenticode
-rm -rf "$stage" "$signatures" "$out"/quorvane-*
-mkdir -p "$stage" "$signatures"
+rm -rf "$stage" "$signatures" "$out"/quorvane-* "$out/unsigned"
+mkdir -p "$stage" "$signatures" "$out/unsigned"
 if [ -d "${QUORVANE_SIGNATURES:-}" ]; then cp "$QUORVANE_SIGNATURES"/*.p7s "$signatures"/; fi
-x86_64-w64-mingw32-strip -o "$stage/quorvane.exe" "$build/quorvane.exe"
+# Stripped, and no section name longer than the eight characters Windows reads (Qt's .qtmimedatabase): a
+# longer one stays in a string table after the last section, which leaves the file's length one that signing
+# pads, so that removing the signature would not give the same bytes back.
+x86_64-w64-mingw32-objcopy --strip-all --rename-section .qtmimedatabase=.qtmime "$build/quorvane.exe" \
+    "$out/unsigned/quorvane.exe"
+cp "$out/unsigned/quorvane.exe" "$stage/"
 scripts/sign-windows.sh "$signatures" quorvane.exe "$stage/quorvane.exe"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt" # Notepad wants CRLF
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
