@@ -36,11 +36,18 @@ signatures=$PWD/$out/authenticode
 rm -rf "$stage" "$signatures" "$out"/quorvane-* "$out/unsigned"
 mkdir -p "$stage" "$signatures" "$out/unsigned"
 if [ -d "${QUORVANE_SIGNATURES:-}" ]; then cp "$QUORVANE_SIGNATURES"/*.p7s "$signatures"/; fi
-# Stripped, and no section name longer than the eight characters Windows reads (Qt's .qtmimedatabase): a
-# longer one stays in a string table after the last section, which leaves the file's length one that signing
-# pads, so that removing the signature would not give the same bytes back.
-x86_64-w64-mingw32-objcopy --strip-all --rename-section .qtmimedatabase=.qtmime "$build/quorvane.exe" \
-    "$out/unsigned/quorvane.exe"
+# Stripped, and with Qt's MIME database free of the time Qt was built: Qt gzips it then, and gzip's header
+# keeps that time (which zlib ignores); set to 0, every build of the same Qt gives the same program.
+# No section name is longer than the eight characters Windows reads, either (Qt's is .qtmimedatabase): a longer
+# one stays in a string table after the last section, which leaves the file's length one that signing pads, so
+# removing the signature would not give the same bytes back.
+mime=$stage/qtmimedatabase
+x86_64-w64-mingw32-objcopy --dump-section .qtmimedatabase="$mime" "$build/quorvane.exe"
+[ "$(head -c 4 "$mime" | od -An -tx1)" != " 1f 8b 08 00" ] ||
+    printf '\0\0\0\0' | dd of="$mime" bs=1 seek=4 conv=notrunc status=none
+x86_64-w64-mingw32-objcopy --strip-all --update-section .qtmimedatabase="$mime" \
+    --rename-section .qtmimedatabase=.qtmime "$build/quorvane.exe" "$out/unsigned/quorvane.exe"
+rm "$mime"
 cp "$out/unsigned/quorvane.exe" "$stage/"
 scripts/sign-windows.sh "$signatures" quorvane.exe "$stage/quorvane.exe"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt" # Notepad wants CRLF
