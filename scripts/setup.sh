@@ -15,6 +15,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     clang-format black shellcheck shfmt
     wine wine64 fonts-wine nsis zip
+    osslsigncode gnupg openssl p7zip-full diffoscope-minimal
     # Tamil under Wine: Qt's Windows font database takes Lohit Tamil, whose code
     # pages name the symbol set, for a symbol font; its classical cut is not one.
     fonts-lohit-taml-classical

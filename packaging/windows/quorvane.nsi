@@ -7,9 +7,9 @@
 ;
 ; Build (makensis 3.x, e.g. Debian's nsis package):
 ;
-;   makensis -V2 -DVERSION=2.0.0 -DEXE=/abs/path/quorvane.exe \
+;   makensis -V2 -DVERSION=X.Y.Z -DEXE=/abs/path/quorvane.exe \
 ;            -DLICENSE=/abs/path/LICENSE -DICON=/abs/path/ui/icons/quorvane.ico \
-;            -DOUTFILE=/abs/path/build/windows/quorvane-2.0.0-setup.exe \
+;            -DOUTFILE=/abs/path/build/windows/quorvane-X.Y.Z-setup.exe \
 ;            packaging/windows/quorvane.nsi
 ;
 ; Compile-time symbols (-DNAME=value):
@@ -24,7 +24,13 @@
 ;                 quorvane-${VERSION}-setup.exe next to this script.
 ;   VERSION_QUAD  optional. Four-part numeric version for the version resource
 ;                 of setup.exe. Default: "${VERSION}.0" (so VERSION must then be
-;                 three plain numbers, e.g. 2.0.0 -> 2.0.0.0).
+;                 three plain numbers, e.g. 2.1.0 -> 2.1.0.0).
+;   SIGN          optional. A command that signs a program in place, given its
+;                 name (uninstall.exe, setup.exe) and its file (e.g.
+;                 scripts/sign-windows.sh <signatures folder>): it signs the
+;                 uninstaller before it goes into setup.exe, then setup.exe.
+; Every file is stored with its own modification time, which setup.exe gives
+; the installed file: a reproducible build sets them all to one time.
 ; Give absolute paths: makensis changes into this script's folder first, so
 ; relative ones are taken relative to packaging/windows/.
 ;
@@ -115,6 +121,10 @@ XPStyle on
 
 Name "${APP_NAME}"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  !uninstfinalize '${SIGN} uninstall.exe "%1"' = 0
+  !finalize '${SIGN} setup.exe "%1"' = 0
+!endif
 InstallDir "$LOCALAPPDATA\Programs\${APP_NAME}"
 InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
 BrandingText "${APP_NAME} ${VERSION}"

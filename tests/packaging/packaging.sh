@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR |
-# deb CPACK BUILD_DIR (the same files, and the run-time dependencies) | hardening BINARY (Debian's usual
-# hardening).
+# Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR
+# VERSION (the newest AppStream release is VERSION) | deb CPACK BUILD_DIR (the same files, and the run-time
+# dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR and DEP).
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -20,6 +20,8 @@ case $1 in
 installed)
     "$2" --install "$3" --prefix "$work/prefix" >/dev/null
     check_tree "$work/prefix"
+    newest=$(grep -m1 -o '<release version="[^"]*"' "$work"/prefix/share/metainfo/*.xml)
+    [ "$newest" = "<release version=\"$4\"" ] || (echo "FAIL: the newest AppStream release is not $4" && exit 1)
     ;;
 deb)
     "$2" -G DEB --config "$3/CPackConfig.cmake" -B "$work/out" >/dev/null
@@ -32,7 +34,14 @@ deb)
     done
     ;;
 hardening)
-    hardening-check --nocfprotection "$2"
+    if [[ $2 == *.exe ]]; then
+        flags=$(x86_64-w64-mingw32-objdump -p "$2" | sed -n '/^DllCharacteristics/,/^[A-Z]/p')
+        for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
+            grep -qw $flag <<<"$flags" || (echo "FAIL: no $flag in $flags" && exit 1)
+        done
+    else
+        hardening-check --nocfprotection "$2"
+    fi
     ;;
 esac
 echo "ok: $1"
