@@ -20,4 +20,8 @@ QFont ClassicFont(const QString& family, qreal points, bool bold = false);
 // Both windows' default font: "MS Sans Serif", 8.25 points, regular.
 QFont ClassicDefaultFont();
 
+// The family asked for where the design says "MS Sans Serif" (one file per
+// system: classic_fonts_win.cpp, classic_fonts_unix.cpp).
+QString SansSerifFamilyOnThisSystem();
+
 } // namespace quorvane
