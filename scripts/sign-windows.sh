@@ -2,9 +2,9 @@
 # Usage: sign-windows.sh SIGNATURES NAME FILE
 # Signs the Windows program FILE in place (Authenticode, SHA-256) and keeps its signature, detached, as
 # SIGNATURES/NAME.p7s (PKCS#7, PEM). The certificate is the PKCS#12 file QUORVANE_SIGN_PKCS12, its password
-# the first line of the file QUORVANE_SIGN_PASSWORD_FILE. The signing time is SOURCE_DATE_EPOCH, so the same key signs the
-# same program to the same bytes; QUORVANE_SIGN_TIMESTAMP_URL adds a time stamp from that server instead (the
-# bytes then differ from one signing to the next, but the signature outlives the certificate).
+# the first line of the file QUORVANE_SIGN_PASSWORD_FILE. The signing time is SOURCE_DATE_EPOCH, so the same
+# key signs the same program to the same bytes; QUORVANE_SIGN_TIMESTAMP_URL adds a time stamp from that server
+# instead (the bytes then differ from one signing to the next, but the signature outlives the certificate).
 # Without a certificate, a signature already in SIGNATURES/NAME.p7s (one of a published release) is attached
 # instead, which gives the published bytes when FILE is the same program; else FILE stays unsigned.
 set -euo pipefail
