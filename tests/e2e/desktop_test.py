@@ -176,8 +176,8 @@ EASTERN, NON_EASTERN = "4:54 6:16 12:09 3:30 6:00 7:15".split(), "5:00 6:22 12:1
 
 def case_screen_reader(binary):
     """Over AT-SPI, as Orca reads it, on 1 January 2027 (libfaketime): the panel from the top, each prayer
-    once with its time spoken as a time; a province switch heard as the six new names, steady ticks as
-    nothing; the About window's credits line by line."""
+    once with its time spoken as a time; a province switch heard as the six new names, the steady ticks
+    after it as nothing; the About window's credits line by line."""
     desktop = Desktop(window_manager=False)
     os.environ.update(desktop.env)  # the accessibility bus, started through the desktop's session bus
     import pyatspi
@@ -210,12 +210,10 @@ def case_screen_reader(binary):
     check("\n".join(read(window)) == PANEL.format(*EASTERN), "read:\n" + "\n".join(read(window)))
     listen(0.5)  # the first tick's
     heard.clear()
-    listen(2.5)
-    check(heard == [], "steady ticks, nothing heard: %s" % [event.source.name for event in heard])
     window[4].queryAction().doAction(0)  # Non Eastern Province
     names = lambda: [event.source.name for event in heard]
     wait_for(lambda: listen(0.1) or len(names()) >= 6, "six new names")
-    listen(2.5)
+    listen(2.5)  # steady ticks after it: nothing more
     new = [line.split(": ")[1] for line in PANEL.format(*NON_EASTERN).split("\n")[4:10]]
     check(names() == new, "the switch, heard as the six new names and nothing else: %s" % names())
     check("\n".join(read(window)) == PANEL.format(*NON_EASTERN), "read again:\n" + "\n".join(read(window)))
