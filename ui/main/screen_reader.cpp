@@ -46,8 +46,7 @@ void NameRow(QLabel& time, const QString& prayer, std::string_view text)
     if (!text.empty())
         spoken += ", "
             + QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).replace(" . ", ":");
-    if (time.accessibleName() != spoken)
-        time.setAccessibleName(spoken);
+    time.setAccessibleName(spoken);
 }
 
 } // namespace quorvane

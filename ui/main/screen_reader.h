@@ -22,9 +22,9 @@ void SetAccessibleChildren(QWidget& widget, QAccessible::Role role, const QList<
 
 // Names the label of a prayer's time for its whole row, the time spoken as a
 // time: "Fajr (Subah), 4:54" for the prayer "Fajr (Subah)" and the time text
-// "4 . 54"; the prayer alone while there is no time. Only a new name is set,
-// as every setAccessibleName is announced. Call it before the label's setText:
-// a label with a name of its own announces no text.
+// "4 . 54"; the prayer alone while there is no time. Every call is announced
+// as a new name, so call it only for a changed time, and before the label's
+// setText: a label with a name of its own announces no text.
 void NameRow(QLabel& time, const QString& prayer, std::string_view text = {});
 
 } // namespace quorvane
