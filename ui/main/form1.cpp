@@ -3,11 +3,11 @@
 #include "ui/common/classic_fonts.h"
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
+#include "ui/main/date_label.h"
 #include "ui/main/screen_reader.h"
 #include "ui/main/window_drag.h"
 
 #include <QCloseEvent>
-#include <QFontMetricsF>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -35,10 +35,11 @@ void UseButtonColours(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
-                  Qt::Alignment alignment, const QFont& font)
+template <typename Label = QLabel>
+Label* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                 Qt::Alignment alignment, const QFont& font)
 {
-    auto* label = new QLabel(caption, parent);
+    auto* label = new Label(caption, parent);
     label->setObjectName(QLatin1StringView(name));
     label->setGeometry(geometry);
     label->setAlignment(alignment | Qt::AlignTop);
@@ -69,18 +70,6 @@ void SetBold(QWidget* widget, bool bold)
     QFont font = widget->font();
     font.setBold(bold);
     widget->setFont(font);
-}
-
-// The designed font, or where a locale's date line is wider than the label,
-// the largest smaller size at which it fits.
-QFont FontThatFits(const QFont& designed, const QString& text, int width)
-{
-    QFont font = designed;
-    constexpr qreal kStep = 0.25;
-    constexpr qreal kSmallest = 6;
-    while (QFontMetricsF(font).horizontalAdvance(text) > width && font.pointSizeF() - kStep >= kSmallest)
-        font.setPointSizeF(font.pointSizeF() - kStep);
-    return font;
 }
 
 // Qt draws a later sibling over an earlier one; this window is designed the
@@ -179,8 +168,8 @@ void Form1::CreateControls()
                         smallBold);
     Label15 = MakeLabel(this, "Label15", TwipsRect(2880, 3960, 135, 255), QStringLiteral("X"), left,
                         smallBold);
-    Label2 = MakeLabel(this, "Label2", TwipsRect(120, 310, 2895, 395), QStringLiteral("QUORVANE"),
-                       Qt::AlignHCenter, m_dateFont);
+    Label2 = MakeLabel<DateLabel>(this, "Label2", TwipsRect(120, 310, 2895, 395), QStringLiteral("QUORVANE"),
+                                  Qt::AlignHCenter, m_dateFont);
     Label1 = MakeLabel(this, "Label1", TwipsRect(0, 10, 3135, 255), QStringLiteral("QUORVANE"),
                        Qt::AlignHCenter, ClassicFont(QStringLiteral("Arial Narrow"), 11.25, false));
     StackEarlierInFront({Frame1, Option2, Option1, Label16, Label15, Label2, Label1});
@@ -302,8 +291,7 @@ void Form1::SetDateCaption(const QString& text)
 {
     if (text == Label2->text())
         return; // the same date as a second ago: nothing to measure or draw
-    Label2->setFont(FontThatFits(m_dateFont, text, Label2->contentsRect().width()));
-    Label2->setText(text);
+    Label2->SetDateLine(text, m_dateFont, Frame1->y() - Label2->y());
 }
 
 } // namespace quorvane

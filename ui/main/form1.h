@@ -16,6 +16,8 @@ class QWindow;
 
 namespace quorvane {
 
+class DateLabel;
+
 // The main window: a small borderless panel with today's six prayer times and
 // the date, the province choice, a title to drag it by, "X" to end the
 // program and "?" for the About window.
@@ -61,7 +63,7 @@ private:
     void SetDateCaption(const QString& text) override;
 
     const Clock& m_clock;
-    const QFont m_dateFont; // as designed; smaller only for a date line too wide for it
+    const QFont m_dateFont; // as designed; smaller only for a date line too wide or too tall for it
     bool m_shownBefore = false;
     QPointer<QWindow> m_lastActiveWindow; // the program's last active window
 
@@ -69,7 +71,7 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
+    DateLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr;
