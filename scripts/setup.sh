@@ -19,6 +19,8 @@ packages=(
     # Tamil under Wine: Qt's Windows font database takes Lohit Tamil, whose code
     # pages name the symbol set, for a symbol font; its classical cut is not one.
     fonts-lohit-taml-classical
+    # The date line is tried with each Tamil and Sinhala face a user may have.
+    fonts-noto-core fonts-noto-ui-core
 )
 
 exec "$(dirname "$0")/install-packages.sh" "${packages[@]}"
