@@ -11,7 +11,8 @@
 #include <windows.h>
 #endif
 
-// The date line as the locale writes it; on Windows the user's, in Windows' own names and ASCII digits.
+// The date line as the locale writes it; on Windows the user's, in Windows' own names and ASCII digits, the
+// month's name in the form Windows uses beside a day (its genitive; in Sinhala under Wine not the plain one).
 static QString DateLine(const QString& locale, QDate date)
 {
     if (locale != "system")
@@ -19,7 +20,8 @@ static QString DateLine(const QString& locale, QDate date)
     wchar_t day[80] = {}, month[80] = {};
 #ifdef Q_OS_WIN
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + date.dayOfWeek() - 1, day, 80);
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SABBREVMONTHNAME1 + date.month() - 1, month, 80);
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT,
+                    (LOCALE_SABBREVMONTHNAME1 + date.month() - 1) | LOCALE_RETURN_GENITIVE_NAMES, month, 80);
 #endif
     return QString("%1 %2 %3 %4")
         .arg(QString::fromWCharArray(day), date.toString("dd"), QString::fromWCharArray(month),
@@ -189,7 +191,8 @@ private slots:
                     QLocale::setDefault(name == "system" ? QLocale::system() : QLocale(name));
                     m_today = date;
                     m_form->Timer1_Timer();
-                    QVERIFY(label->text() == DateLine(name, date) && label->font().bold());
+                    QVERIFY2(label->text() == DateLine(name, date) && label->font().bold(),
+                             qPrintable(label->text() + " / " + DateLine(name, date)));
                     const QImage panel = m_form->grab().toImage();
                     QRect ink; // from the label's top down to the frame
                     for (int y = top; y < frame; ++y)
