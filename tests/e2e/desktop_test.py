@@ -86,6 +86,23 @@ class Desktop:
         after = self.window("Quorvane")
         return (after[0] - before[0], after[1] - before[1]), after
 
+    def off_the_second_monitor(self, by, first, scale=1, display_change=None):  # where the panel ends
+        """Dragged quickly by the title onto monitor B, which is then unplugged (the screen shrinks to the
+        first monitor, of size first), the panel goes back to the corner of the first monitor."""
+        moved, panel = self.quick_drag(by, scale)
+        check(moved == by, "scale %s, a quick drag by the title onto the second monitor: %s" % (scale, panel))
+        self.run("xrandr", "--delmonitor", "B")
+        self.run("xrandr", "--fb", "%dx%d" % first)
+        if display_change:  # under Wine, once openbox has pulled the panel partly onto the smaller screen:
+            # Windows tells every window when a monitor goes (WM_DISPLAYCHANGE); Wine 8 does not when the X
+            # server's monitors change, but does when a program applies the display settings afresh.
+            wait_for(lambda: self.window("Quorvane") != panel, "openbox to pull the panel in")
+            self.run("wine", display_change)
+        corner = (first[0] - panel[2], first[1] - panel[3], *panel[2:])
+        wait_for(lambda: self.window("Quorvane") == corner, "the panel in the corner of the first monitor")
+        print("ok: scale %s, back in the corner of the first monitor" % scale)
+        return corner
+
     def wait_out_of_taskbar(self):  # under Wine, the state may come a moment after the window is mapped
         state = lambda: self.run("xprop", "-name", "Quorvane", "_NET_WM_STATE")
         wait_for(lambda: "SKIP_TASKBAR" in state(), "the panel out of the taskbar")
@@ -129,18 +146,13 @@ def case_drag(binary):
     then unplugged: the panel comes back within reach."""
     for window_manager, scale in ((True, 1), (True, 2), (False, 1)):
         width, height = 1024 * scale, 768 * scale
-        case = "window manager %s, scale %d" % (window_manager, scale)
+        print("window manager %s, scale %d:" % (window_manager, scale))
         mm = "%d/%dx%d/%d" % (width, 270 * scale, height, 203 * scale)  # 96 dpi
         monitors = [("A", mm + "+0+0", "screen"), ("B", mm + "+%d+0" % width, "none")]
         desktop = Desktop("%dx%d" % (2 * width, height), window_manager, monitors)
-        desktop.start_program(binary, scale=scale)
-        moved, _ = desktop.quick_drag((300, -200), scale)
-        check(moved == (300, -200), "%s: moved by %s" % (case, moved))
-        desktop.run("xrandr", "--delmonitor", "B")
-        desktop.run("xrandr", "--fb", "%dx%d" % (width, height))
-        corner = (width - 208 * scale, height - 294 * scale, 208 * scale, 294 * scale)
-        wait_for(lambda: desktop.window("Quorvane") == corner, case + ": the panel back within reach")
-        print("ok: %s: back in the corner of the monitor left" % case)
+        _, panel = desktop.start_program(binary, scale=scale)
+        check(panel[2:] == (208 * scale, 294 * scale), "%dx%d" % panel[2:])
+        desktop.off_the_second_monitor((300, -200), (width, height), scale)
 
 
 def case_start_up_errors(binary):
@@ -338,22 +350,6 @@ def through_midnights(desktop):
         print("ok: %s: the clock set back a day followed, the next day at noon as after midnight" % day)
 
 
-def off_the_second_monitor(desktop, display_change, scale):
-    """Dragged onto the second monitor, the panel comes back to the corner of the first when that goes."""
-    moved, panel = desktop.quick_drag((1300, 0), scale)
-    check(moved == (1300, 0), "a quick drag by the title onto the second monitor: %s" % (panel,))
-    desktop.run("xrandr", "--delmonitor", "B")
-    desktop.run("xrandr", "--fb", "1536x1152")
-    wait_for(lambda: desktop.window("Quorvane") != panel, "openbox to pull the panel partly onto the screen")
-    # Windows tells every window when a monitor goes (WM_DISPLAYCHANGE); Wine 8 tells none when the X
-    # server's monitors change, but does when a program applies the display settings afresh.
-    desktop.run("wine", display_change)
-    corner = (1536 - panel[2], 1152 - panel[3], panel[2], panel[3])
-    wait_for(lambda: desktop.window("Quorvane") == corner, "the panel in the corner of the first monitor")
-    print("ok: back in the corner of the first monitor")
-    return corner
-
-
 def case_windows_release(setup, display_change):
     """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: a silent
     install for the current user, the installed panel driven as above, through midnights, and off the second
@@ -378,7 +374,7 @@ def case_windows_release(setup, display_change):
     desktop.click(panel, (100, 120))
     wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
     through_midnights(desktop)
-    panel = off_the_second_monitor(desktop, display_change, 1)
+    panel = desktop.off_the_second_monitor((1300, 0), (1536, 1152), 1, display_change)
     desktop.click(panel, (196, 270), repeat=2)
     check(program.wait(30) == 0, "a double-click on X ends it with status 0")
 
@@ -389,7 +385,7 @@ def case_windows_release(setup, display_change):
     desktop.run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", *dpi)
     program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
     check(panel == (1215, 657, 312, 441), "at 144 dpi, 312x441 at 1215,657: %s" % (panel,))
-    off_the_second_monitor(desktop, display_change, 1.5)
+    desktop.off_the_second_monitor((1300, 0), (1536, 1152), 1.5, display_change)
     check(wine(desktop, setup, "/S") == 0 and program.wait(30) == 0, "a reinstall closes the running panel")
 
     wine(desktop, folder + "/uninstall.exe", "/S")
