@@ -326,10 +326,8 @@ def through_midnights(desktop):
 
     def picture():  # the date line and the times (not the option buttons, whose focus frame may come and go)
         x, y, width, _ = desktop.window("Quorvane")
-        crop = ["-crop", "%dx257+%d+%d" % (width, x, y), "-depth", "8", "rgb:-"]
-        rgb = subprocess.run(
-            ["import", "-window", "root", *crop], env=desktop.env, capture_output=True
-        ).stdout
+        grab = ["import", "-window", "root", "-crop", "%dx257+%d+%d" % (width, x, y), "-depth", "8", "rgb:-"]
+        rgb = subprocess.run(grab, env=desktop.env, capture_output=True).stdout
         return [rgb[row : row + 3 * width] for row in range(0, len(rgb), 3 * width)]  # rows of pixels
 
     new = lambda shown: (p := picture()) != shown and picture() == p and p  # drawn to the end: the same twice
@@ -341,6 +339,7 @@ def through_midnights(desktop):
         ahead = int(last.timestamp() - time.time())
         set_clock(desktop, "%+d" % ahead)
         after = wait_for(lambda: new(before), day + ": the tick after midnight")
+        # The frame of the times begins 40 pixels down, below the date line.
         changed = {"date line" if y < 40 else "times" for y in range(len(after)) if after[y] != before[y]}
         check(changed == parts, "%s: midnight changes the %s" % (day, " and the ".join(sorted(changed))))
         set_clock(desktop, "%+d" % (ahead - 86400))
