@@ -2,7 +2,7 @@
 """Usage: desktop_test.py BINARY CASE, or desktop_test.py --wine PROGRAM.exe ARGS (CTest's emulator for the
 Windows build). The program on Xvfb, with and without a window manager (openbox), driven with xdotool, and
 under Wine; every process a case starts is in a group of its own, killed when the case ends."""
-import atexit, contextlib, glob, os, re, shutil, signal, subprocess, sys, tempfile, time
+import atexit, contextlib, datetime, glob, os, re, shutil, signal, subprocess, sys, tempfile, time
 from subprocess import DEVNULL, PIPE
 
 
@@ -64,13 +64,19 @@ class Desktop:
         self.xdotool("mousemove", window[0] + offset[0], window[1] + offset[1])
         self.xdotool("click", "--repeat", repeat, "--delay", 80, 1)
 
-    def start_program(self, *command, scale=1):  # the program and its window
-        program = self.spawn(command, env=dict(self.env, QT_SCALE_FACTOR=str(scale)))
+    def start_program(self, *command, scale=1, clock=None):  # the program and its window; libfaketime's clock
+        env = dict(self.env, QT_SCALE_FACTOR=str(scale))
+        if clock:
+            env.update(clock, LD_PRELOAD=glob.glob("/usr/lib/*/faketime/libfaketime.so.1")[0])
+        program = self.spawn(command, env=env)
+        if clock:  # libfaketime's files, left behind if the program is killed
+            shm = ["/dev/shm/faketime_shm_%d" % program.pid, "/dev/shm/sem.faketime_sem_%d" % program.pid]
+            atexit.register(subprocess.run, ["rm", "-f", *shm])
         return program, wait_for(lambda: self.window("Quorvane"), "the Quorvane window")
 
     def quick_drag(self, by, scale=1):  # by the title, the pointer moving on at once; the move and window
         before = self.window("Quorvane")
-        x, y = before[0] + 60 * scale, before[1] + 8 * scale
+        x, y = before[0] + int(60 * scale), before[1] + int(8 * scale)
         self.xdotool("mousemove", x, y)
         self.xdotool("mousedown", 1, "mousemove", x + by[0] // 10, y + by[1] // 10)
         for step in range(2, 11):
@@ -79,6 +85,23 @@ class Desktop:
         self.xdotool("mouseup", 1, pause=0.3)
         after = self.window("Quorvane")
         return (after[0] - before[0], after[1] - before[1]), after
+
+    def off_the_second_monitor(self, by, first, scale=1, display_change=None):  # where the panel ends
+        """Dragged quickly by the title onto monitor B, which is then unplugged (the screen shrinks to the
+        first monitor, of size first), the panel goes back to the corner of the first monitor."""
+        moved, panel = self.quick_drag(by, scale)
+        check(moved == by, "scale %s, a quick drag by the title onto the second monitor: %s" % (scale, panel))
+        self.run("xrandr", "--delmonitor", "B")
+        self.run("xrandr", "--fb", "%dx%d" % first)
+        if display_change:  # under Wine, once openbox has pulled the panel partly onto the smaller screen:
+            # Windows tells every window when a monitor goes (WM_DISPLAYCHANGE); Wine 8 does not when the X
+            # server's monitors change, but does when a program applies the display settings afresh.
+            wait_for(lambda: self.window("Quorvane") != panel, "openbox to pull the panel in")
+            self.run("wine", display_change)
+        corner = (first[0] - panel[2], first[1] - panel[3], *panel[2:])
+        wait_for(lambda: self.window("Quorvane") == corner, "the panel in the corner of the first monitor")
+        print("ok: scale %s, back in the corner of the first monitor" % scale)
+        return corner
 
     def wait_out_of_taskbar(self):  # under Wine, the state may come a moment after the window is mapped
         state = lambda: self.run("xprop", "-name", "Quorvane", "_NET_WM_STATE")
@@ -123,18 +146,13 @@ def case_drag(binary):
     then unplugged: the panel comes back within reach."""
     for window_manager, scale in ((True, 1), (True, 2), (False, 1)):
         width, height = 1024 * scale, 768 * scale
-        case = "window manager %s, scale %d" % (window_manager, scale)
+        print("window manager %s, scale %d:" % (window_manager, scale))
         mm = "%d/%dx%d/%d" % (width, 270 * scale, height, 203 * scale)  # 96 dpi
         monitors = [("A", mm + "+0+0", "screen"), ("B", mm + "+%d+0" % width, "none")]
         desktop = Desktop("%dx%d" % (2 * width, height), window_manager, monitors)
-        desktop.start_program(binary, scale=scale)
-        moved, _ = desktop.quick_drag((300, -200), scale)
-        check(moved == (300, -200), "%s: moved by %s" % (case, moved))
-        desktop.run("xrandr", "--delmonitor", "B")
-        desktop.run("xrandr", "--fb", "%dx%d" % (width, height))
-        corner = (width - 208 * scale, height - 294 * scale, 208 * scale, 294 * scale)
-        wait_for(lambda: desktop.window("Quorvane") == corner, case + ": the panel back within reach")
-        print("ok: %s: back in the corner of the monitor left" % case)
+        _, panel = desktop.start_program(binary, scale=scale)
+        check(panel[2:] == (208 * scale, 294 * scale), "%dx%d" % panel[2:])
+        desktop.off_the_second_monitor((300, -200), (width, height), scale)
 
 
 def case_start_up_errors(binary):
@@ -202,13 +220,8 @@ def case_screen_reader(binary):
         for child in node:
             yield from read(child, depth + 1)
 
-    clock = [
-        "LD_PRELOAD=" + glob.glob("/usr/lib/*/faketime/libfaketime.so.1")[0],
-        "FAKETIME=@2027-01-01 08:00:00",
-    ]
-    program, panel = desktop.start_program("env", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", *clock, binary)
-    shm = ["/dev/shm/faketime_shm_%d" % program.pid, "/dev/shm/sem.faketime_sem_%d" % program.pid]
-    atexit.register(subprocess.run, ["rm", "-f", *shm])  # libfaketime's, left behind if the program is killed
+    clock = {"FAKETIME": "@2027-01-01 08:00:00"}
+    program, panel = desktop.start_program("env", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", binary, clock=clock)
     apps = pyatspi.Registry.getDesktop(0)
     window = wait_for(lambda: [app[0] for app in apps if app and app.name == "Quorvane"], "the program")[0]
     wait_for(lambda: "," in window[2][0].name, "the first tick")
@@ -246,10 +259,10 @@ INSTALLED += [START_MENU + "quorvane.lnk", START_MENU + "startup/quorvane.lnk", 
 FONTS = ("Microsoft Sans Serif", "Arial")
 
 
-def wine_desktop(window_manager):
+def wine_desktop(window_manager, size="1024x768", monitors=()):
     """A new Wine prefix, with stand-ins for fonts, at 96 dpi, in US English; or as QUORVANE_WINE_FONTS=none,
     QUORVANE_WINE_DPI (144: 150%) and QUORVANE_WINE_LOCALE (si_LK...) say."""
-    desktop = Desktop(window_manager=window_manager)
+    desktop = Desktop(size, window_manager, monitors)
     # Qt Test writes to the debugger unless told to use the standard streams, and Wine hands QT_
     # variables to Windows programs only as WINEQT_. No Mono, Gecko or host menu entries.
     prefix = desktop.runtime + "/prefix"
@@ -261,6 +274,8 @@ def wine_desktop(window_manager):
     values = [(r"Control Panel\Desktop", "LogPixels", "REG_DWORD", os.environ.get("QUORVANE_WINE_DPI", "96"))]
     if os.environ.get("QUORVANE_WINE_FONTS") != "none":  # which every Windows has and Wine lacks
         values += [(r"Software\Wine\Fonts\Replacements", font, "REG_SZ", "Liberation Sans") for font in FONTS]
+    if monitors:  # Wine 8's XRandR driver takes the X server's outputs for monitors (Xvfb has one); its
+        values += [(r"Software\Wine\X11 Driver", "UseXRandR", "REG_SZ", "N")]  # Xinerama one takes RandR's
     for key, name, kind, data in values:
         wine(desktop, "reg", "add", "HKCU\\" + key, "/v", name, "/t", kind, "/d", data, "/f")
     query = ["wine", "reg", "query", r"HKCU\Control Panel\International", "/v", "LocaleName"]
@@ -291,27 +306,85 @@ def run_under_wine(program, *args):  # a Windows test program on its own Xvfb; i
     return status
 
 
-def case_windows_release(setup):
-    """The Windows release under Wine (standing in for Windows) with openbox: a silent install for the
-    current user, the installed panel driven as above, a reinstall over it, and a silent uninstall."""
-    desktop = wine_desktop(window_manager=True)
+# Midnights the Windows panel goes through: the day before one, and the parts of the panel that change at it.
+MIDNIGHTS = [
+    ("2027-03-31", {"date line", "times"}),
+    ("2027-02-28", {"date line", "times"}),  # a common year: 1 March follows
+    ("2028-02-28", {"date line"}),  # a leap year: no row covers the 29th, so the 25-28 row stays
+]
+
+
+def set_clock(desktop, setting):  # a time the clock stands at, or +N seconds it runs ahead, read whole
+    with open(desktop.runtime + "/clock.new", "w") as clock:
+        clock.write(setting + "\n")
+    os.replace(desktop.runtime + "/clock.new", desktop.runtime + "/clock")
+
+
+def through_midnights(desktop):
+    """Past each midnight the panel shows the new day's times and date line, as that day looks at noon; a
+    clock set back a day is followed too. The panel is read as pictures, compared with each other."""
+
+    def picture():  # the date line and the times (not the option buttons, whose focus frame may come and go)
+        x, y, width, _ = desktop.window("Quorvane")
+        grab = ["import", "-window", "root", "-crop", "%dx257+%d+%d" % (width, x, y), "-depth", "8", "rgb:-"]
+        rgb = subprocess.run(grab, env=desktop.env, capture_output=True).stdout
+        return [rgb[row : row + 3 * width] for row in range(0, len(rgb), 3 * width)]  # rows of pixels
+
+    new = lambda shown: (p := picture()) != shown and picture() == p and p  # drawn to the end: the same twice
+    shown = picture()
+    for day, parts in MIDNIGHTS:
+        last = datetime.datetime.fromisoformat(day + "T23:59:59+00:00")
+        set_clock(desktop, last.strftime("%F %T"))
+        before = wait_for(lambda: new(shown), day + ": the panel stopped just before midnight")
+        ahead = int(last.timestamp() - time.time())
+        set_clock(desktop, "%+d" % ahead)
+        after = wait_for(lambda: new(before), day + ": the tick after midnight")
+        # The frame of the times begins 40 pixels down, below the date line.
+        changed = {"date line" if y < 40 else "times" for y in range(len(after)) if after[y] != before[y]}
+        check(changed == parts, "%s: midnight changes the %s" % (day, " and the ".join(sorted(changed))))
+        set_clock(desktop, "%+d" % (ahead - 86400))
+        wait_for(lambda: picture() == before, day + ": the clock set back a day")
+        set_clock(desktop, (last + datetime.timedelta(hours=12)).strftime("%F %T"))
+        shown = wait_for(lambda: (p := picture()) == after and p, day + ": the next day at noon")
+        print("ok: %s: the clock set back a day followed, the next day at noon as after midnight" % day)
+
+
+def case_windows_release(setup, display_change):
+    """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: a silent
+    install for the current user, the installed panel driven as above, through midnights, and off the second
+    monitor when it goes (at 96 and 144 dpi), a reinstall over it, and a silent uninstall."""
+    mm = "1536/406x1152/305"  # each monitor at 96 dpi, wide enough for the panel at 144 dpi
+    second = ("B", mm + "+1536+0", "none")
+    desktop = wine_desktop(True, "3072x1152", [("A", mm + "+0+0", "screen"), second])
     check(wine(desktop, setup, "/S") == 0, "silent install")
     traces = installed_traces(desktop)
     check(traces == INSTALLED, "the program, its shortcuts and its Apps & features entry: %s" % traces)
     folder = glob.glob(desktop.env["WINEPREFIX"] + "/drive_c/users/*/AppData/Local/Programs/Quorvane")[0]
-    program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
+    set_clock(desktop, "+0")  # read afresh at every look at the clock
+    clock = dict(FAKETIME_TIMESTAMP_FILE=desktop.runtime + "/clock", FAKETIME_NO_CACHE="1", TZ="UTC")
+    # Timers run on the real time when the clock goes back: the program's, and those of Wine's server.
+    clock.update(FAKETIME_DONT_FAKE_MONOTONIC="1", FAKETIME_SKIP_CMDS="wineserver,wineserver64")
+    program, panel = desktop.start_program("wine", folder + "/quorvane.exe", clock=clock)
     check(panel == (810, 438, 208, 294), "208x294 at 810,438: %s" % (panel,))
     desktop.wait_out_of_taskbar()
 
-    moved, panel = desktop.quick_drag((-300, -200))
-    check(moved == (-300, -200), "a quick drag by the title followed the pointer: %s" % (moved,))
     desktop.click(panel, (196, 283))
     wait_for(lambda: desktop.window("About"), '"?" to show the About window')
     desktop.click(panel, (100, 120))
     wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
+    through_midnights(desktop)
+    panel = desktop.off_the_second_monitor((1300, 0), (1536, 1152), 1, display_change)
     desktop.click(panel, (196, 270), repeat=2)
     check(program.wait(30) == 0, "a double-click on X ends it with status 0")
+
+    desktop.run("xrandr", "--fb", "3072x1152")
+    desktop.run("xrandr", "--setmonitor", *second)
+    desktop.run("wine", display_change)
+    dpi = ["/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f"]
+    desktop.run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", *dpi)
     program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
+    check(panel == (1215, 657, 312, 441), "at 144 dpi, 312x441 at 1215,657: %s" % (panel,))
+    desktop.off_the_second_monitor((1300, 0), (1536, 1152), 1.5, display_change)
     check(wine(desktop, setup, "/S") == 0 and program.wait(30) == 0, "a reinstall closes the running panel")
 
     wine(desktop, folder + "/uninstall.exe", "/S")
@@ -323,6 +396,6 @@ if __name__ == "__main__":
     if sys.argv[1] == "--wine":
         sys.exit(run_under_wine(*sys.argv[2:]))
     try:
-        globals()["case_" + sys.argv[2]](sys.argv[1])
+        globals()["case_" + sys.argv[2]](sys.argv[1], *sys.argv[3:])
     except AssertionError as failure:
         sys.exit("FAIL: %s" % failure)
