@@ -195,12 +195,45 @@ PANEL = """frame: Quorvane
  label: Exit (Double Click to Exit)
  label: About (About)"""
 EASTERN, NON_EASTERN = "4:54 6:16 12:09 3:30 6:00 7:15".split(), "5:00 6:22 12:15 3:36 6:06 7:21".split()
+# The About window, the same way: its credits box holds the view of the text (and hidden scroll bars).
+ABOUT = """dialog: About
+ label: "Alhamdulillah"
+ push button: OK
+ text: Credits
+  filler"""
+# The credits' 26 lines, each ended by a line break: the literal ones, and the form of the others.
+CREDITS = r"""Programmed and Published by
+.+ \| \S+
+(https?://\S+
+){3}.+
+https?://\S+
+
+Special thanks to
+.+\.
+
+Thanks to beta testers\.
+
+Downloaded From[ ]
+https?://\S+
+
+.+
+.*https?://\S+.*
+.+
+
+Corrections/Suggestions
+\S+@\S+\.\S+
+
+\d\d\.\d\d\.\d{4} v\.1\.0
+
+\d\d\.\d\d\.\d{4} v\.2\.0
+"""
 
 
 def case_screen_reader(binary):
     """Over AT-SPI, as Orca reads it, on 1 January 2027 (libfaketime): the panel from the top, each prayer
     once with its time spoken as a time; a province switch heard as the six new names, the steady ticks
-    after it as nothing; the About window's credits line by line."""
+    after it as nothing; the About window, a dialog named About, and its credits line by line, as designed.
+    Every node stands at the index its parent lists it under, asked both ways (tools that move by index)."""
     desktop = Desktop(window_manager=False)
     os.environ.update(desktop.env)  # the accessibility bus, started through the desktop's session bus
     import pyatspi
@@ -214,11 +247,15 @@ def case_screen_reader(binary):
         while time.monotonic() < deadline:
             GLib.MainContext.default().iteration(False) or time.sleep(0.05)
 
-    def read(node, depth=0):
+    def read(node, listed=0, depth=0):  # what shows; marked where node and parent disagree on its index
+        at = node.getIndexInParent()
+        astray = "" if at == listed and node.parent[at] == node else " <index %d, listed %d>" % (at, listed)
+        named = ": ".join(filter(None, (node.getRoleName(), node.name)))
         description = " (%s)" % node.description if node.description else ""
-        yield " " * depth + ": ".join(filter(None, (node.getRoleName(), node.name))) + description
-        for child in node:
-            yield from read(child, depth + 1)
+        if astray or node.getState().contains(pyatspi.STATE_SHOWING):
+            yield " " * depth + named + description + astray
+        for index, child in enumerate(node):
+            yield from read(child, index, depth + 1)
 
     clock = {"FAKETIME": "@2027-01-01 08:00:00"}
     program, panel = desktop.start_program("env", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", binary, clock=clock)
@@ -237,15 +274,16 @@ def case_screen_reader(binary):
     check("\n".join(read(window)) == PANEL.format(*NON_EASTERN), "read again:\n" + "\n".join(read(window)))
 
     desktop.click(panel, (196, 283))
-    credits = wait_for(lambda: window.parent.childCount == 2 and window.parent[1][2], "the About window")
-    text, lines, offset = credits.queryText(), [], 0
+    about = wait_for(lambda: window.parent.childCount == 2 and window.parent[1], "the About window")
+    check("\n".join(read(about, 1)) == ABOUT, "the About window read:\n" + "\n".join(read(about, 1)))
+    text, lines, offset = about[2].queryText(), [], 0
     while offset < text.characterCount:  # as Orca reads a text line by line
         line, start, end = text.getTextAtOffset(offset, pyatspi.TEXT_BOUNDARY_LINE_START)
-        lines += [line] if start == offset else []
+        lines += [line + "\n"] if start == offset else []
         offset = max(end, offset + 1)
-    whole = text.getText(0, -1).split("\n")[:-1]
+    credits = "".join(lines)
     check(
-        credits.name == "Credits" and lines == whole and len(lines) == 26,
+        credits == text.getText(0, -1) and re.fullmatch(CREDITS, credits),
         "the credits, line by line: %s" % lines,
     )
     desktop.click(panel, (196, 270), repeat=2)

@@ -5,6 +5,7 @@
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -31,6 +32,10 @@ Form2::Form2(QWidget* parent)
       Command1(new QPushButton(this)),
       Label1(new QLabel(this))
 {
+    // A screen reader meets the window as a dialog named by its title; a plain
+    // widget would come as a nameless pane (AT-SPI's filler, a UI Automation
+    // group). Set before anything asks for the window's interface; Qt deletes it.
+    QAccessible::registerAccessibleInterface(new QAccessibleWidget(this, QAccessible::Dialog));
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(TwipsToPixels(2610), TwipsToPixels(6120));

@@ -11,7 +11,8 @@ namespace quorvane {
 // bitmap font of a few fixed sizes, its scalable TrueType cut, and Arial where
 // Arial Narrow (which comes with Office) is missing. Where a family is missing
 // all the same, a sans-serif face stands in, never the system's default, which
-// may be serif. Call once before the first window is built.
+// may be serif; so too for the families Windows names for its own text, which
+// tool tips use. Call once before the first window is built.
 void InstallClassicFontSubstitutes();
 
 // A font of the design: family, point size, regular or bold.

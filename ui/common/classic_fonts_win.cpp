@@ -1,5 +1,7 @@
 #include "ui/common/classic_fonts.h"
 
+#include <QStringList>
+
 #include <windows.h>
 
 namespace quorvane {
@@ -24,6 +26,23 @@ QString SansSerifFace(const QString& family)
     return QString::fromWCharArray(face);
 }
 
+// The faces Windows names for its own text: title bars, menus, message boxes,
+// and status bars and tool tips. Qt takes from them the fonts of what the
+// program draws in the system's font, its tool tips.
+QStringList SystemFamilies()
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        return {};
+    QStringList families;
+    for (const LOGFONTW& font : {metrics.lfCaptionFont, metrics.lfSmCaptionFont, metrics.lfMenuFont,
+                                 metrics.lfStatusFont, metrics.lfMessageFont})
+        families << QString::fromWCharArray(font.lfFaceName);
+    families.removeDuplicates();
+    return families;
+}
+
 } // namespace
 
 // Every Windows ships "Microsoft Sans Serif", the TrueType cut of the bitmap
@@ -36,12 +55,16 @@ QString SansSerifFamilyOnThisSystem()
 }
 
 // Arial stands in for Arial Narrow, which comes only with Office. A family
-// missing all the same gets the face Windows would draw for it: Qt itself
-// would take the first family it knows, on some systems serif.
+// missing all the same, of the design or of the system, gets the face Windows
+// would draw for it: Qt itself would take the first family it knows, on some
+// systems serif. (Wine names "MS Shell Dlg" for the system's text, which
+// Windows maps to Microsoft Sans Serif; where that is missing, Qt finds no face
+// for it although it lists the family.)
 void InstallClassicFontSubstitutes()
 {
     QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Arial"));
-    for (const QString& family : {SansSerifFamilyOnThisSystem(), QStringLiteral("Arial Narrow")}) {
+    const QStringList designed = {SansSerifFamilyOnThisSystem(), QStringLiteral("Arial Narrow")};
+    for (const QString& family : designed + SystemFamilies()) {
         const QString face = SansSerifFace(family);
         if (face != family)
             QFont::insertSubstitution(family, face);

@@ -18,9 +18,7 @@ private slots:
     void design()
     {
         const QStringList lines = CreditsText().split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.size(), 27); // 26 lines, each ended by CR LF
-        QVERIFY(lines[0] == "Programmed and Published by" && lines[8] == "Special thanks to"
-                && lines[11] == "Thanks to beta testers." && lines[20] == "Corrections/Suggestions");
+        QCOMPARE(lines.size(), 27); // 26 lines, each ended by CR LF; what they say is read in desktop_test.py
         Form2 form;
         const QColor face(0xc0, 0xc1, 0xc2); // the button face behind the credits, even set after the build
         QApplication::setPalette(QPalette(face));
