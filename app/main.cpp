@@ -24,10 +24,15 @@ int main(int argc, char* argv[])
     AboutWindowRef about; // the program's one About window, built at first use
     Form1 form1(clock);
     form1.setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane-32.png")));
-    // "?" shows the About window; the main window's activation hides it,
-    // building it (hidden) the first time, when the main window first shows.
+    // "?" shows the About window; the main window's activation hides it. A
+    // window not built yet (or unloaded by its close box) has nothing to hide:
+    // it is built at the next "?", centred, as a hidden one built now would
+    // stand, so the panel's first frame does not wait for it.
     QObject::connect(&form1, &Form1::aboutRequested, &form1, [&about] { about.Show(); });
-    QObject::connect(&form1, &Form1::activated, &form1, [&about] { about.Hide(); });
+    QObject::connect(&form1, &Form1::activated, &form1, [&about] {
+        if (about.Window() != nullptr)
+            about.Hide();
+    });
     // "X" ends the program at once, the About window with it.
     QObject::connect(&form1, &Form1::exitRequested, &app, &QCoreApplication::quit);
     PlaceWithinReach(form1, Form1::kDesignedPosition);
