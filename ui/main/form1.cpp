@@ -38,7 +38,11 @@ void UseButtonColours(QWidget* widget)
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
                   Qt::Alignment alignment, const QFont& font)
 {
-    auto* label = new QLabel(caption, parent);
+    auto* label = new QLabel(parent);
+    // Every caption is plain text: no label needs to guess whether it is rich
+    // text, which would bring in the rich text code for nothing.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setObjectName(QLatin1StringView(name));
     label->setGeometry(geometry);
     label->setAlignment(alignment | Qt::AlignTop);
