@@ -295,7 +295,7 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::SetTimeCaption(PrayerSlot slot, std::string_view text)
 {
     const auto row = static_cast<std::size_t>(slot);
-    const QString caption = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QLatin1StringView caption(text.data(), static_cast<qsizetype>(text.size()));
     if (caption == m_timeLabels[row]->text())
         return; // the same time as a second ago: nothing to name or draw
     NameRow(*m_timeLabels[row], m_prayerLabels[row]->text(), text);
