@@ -102,10 +102,11 @@ def per_thread(pid, name):
 
 
 def cpu_and_wakeups(pid):
-    """Nanoseconds on the CPU (schedstat) and context switches, voluntary and not, over all threads."""
+    """Nanoseconds on the CPU (schedstat) and wakeups over all threads. A thread that goes to sleep and is
+    woken makes a voluntary context switch; the involuntary ones are other programs taking the CPU."""
     ns = sum(int(text.split()[0]) for text in per_thread(pid, "schedstat"))
     lines = (line for text in per_thread(pid, "status") for line in text.splitlines())
-    return ns, sum(int(line.split()[1]) for line in lines if "ctxt_switches:" in line)
+    return ns, sum(int(line.split()[1]) for line in lines if line.startswith("voluntary_ctxt_switches:"))
 
 
 def memory(pid):
@@ -141,8 +142,8 @@ def ticks(repetitions, env):
     """Microseconds of one tick on each repetition, per case of tick_bench."""
     command = [
         BUILD + "/bench/tick_bench",
-        f"--benchmark_repetitions={repetitions}",
         "--benchmark_format=json",
+        f"--benchmark_repetitions={repetitions}",
     ]
     env = dict(env, QT_QPA_PLATFORM="offscreen")
     output = subprocess.run(command, env=env, capture_output=True, text=True, check=True).stdout
