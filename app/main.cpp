@@ -7,8 +7,23 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 
 using namespace quorvane;
+
+namespace {
+
+// The window's icon, two colours as designed. It is kept as a PBM, which Qt
+// reads itself where a PNG would bring in libpng and zlib, and read as one: a
+// reader left to guess the format first loads every image format plugin to ask.
+QIcon ProgramIcon()
+{
+    QImageReader reader(QStringLiteral(":/icons/quorvane-32.pbm"), "pbm");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -23,11 +38,16 @@ int main(int argc, char* argv[])
     static const SystemClock clock;
     AboutWindowRef about; // the program's one About window, built at first use
     Form1 form1(clock);
-    form1.setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane-32.png")));
-    // "?" shows the About window; the main window's activation hides it,
-    // building it (hidden) the first time, when the main window first shows.
+    form1.setWindowIcon(ProgramIcon());
+    // "?" shows the About window; the main window's activation hides it. A
+    // window not built yet (or unloaded by its close box) has nothing to hide:
+    // it is built at the next "?", centred, as a hidden one built now would
+    // stand, so the panel's first frame does not wait for it.
     QObject::connect(&form1, &Form1::aboutRequested, &form1, [&about] { about.Show(); });
-    QObject::connect(&form1, &Form1::activated, &form1, [&about] { about.Hide(); });
+    QObject::connect(&form1, &Form1::activated, &form1, [&about] {
+        if (about.Window() != nullptr)
+            about.Hide();
+    });
     // "X" ends the program at once, the About window with it.
     QObject::connect(&form1, &Form1::exitRequested, &app, &QCoreApplication::quit);
     PlaceWithinReach(form1, Form1::kDesignedPosition);

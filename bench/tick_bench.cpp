@@ -61,6 +61,7 @@ bool CheckCaptions(benchmark::State& state, bool alternate)
 }
 
 // The tick alone (the repaint it schedules runs later, in the event loop).
+// Steady decides the target; DateChanges shows what a changed row and date cost.
 void BM_Tick(benchmark::State& state, bool alternate)
 {
     if (!CheckCaptions(state, alternate))
@@ -71,20 +72,6 @@ void BM_Tick(benchmark::State& state, bool alternate)
 }
 BENCHMARK_CAPTURE(BM_Tick, DateChanges, true);
 BENCHMARK_CAPTURE(BM_Tick, Steady, false);
-
-// The tick plus one pass of the event loop: posted layout requests, the
-// repaint of what changed and the flush to the (offscreen) backing store.
-void BM_TickAndEventLoop(benchmark::State& state, bool alternate)
-{
-    if (!CheckCaptions(state, alternate))
-        return;
-    for (auto _ : state) {
-        g_form->Timer1_Timer();
-        QCoreApplication::processEvents();
-    }
-}
-BENCHMARK_CAPTURE(BM_TickAndEventLoop, DateChanges, true);
-BENCHMARK_CAPTURE(BM_TickAndEventLoop, Steady, false);
 
 } // namespace
 

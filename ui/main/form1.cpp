@@ -39,7 +39,11 @@ template <typename Label = QLabel>
 Label* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
                  Qt::Alignment alignment, const QFont& font)
 {
-    auto* label = new Label(caption, parent);
+    auto* label = new Label(parent);
+    // Every caption is plain text: no label needs to guess whether it is rich
+    // text, which would bring in the rich text code for nothing.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setObjectName(QLatin1StringView(name));
     label->setGeometry(geometry);
     label->setAlignment(alignment | Qt::AlignTop);
@@ -280,7 +284,7 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::SetTimeCaption(PrayerSlot slot, std::string_view text)
 {
     const auto row = static_cast<std::size_t>(slot);
-    const QString caption = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QLatin1StringView caption(text.data(), static_cast<qsizetype>(text.size()));
     if (caption == m_timeLabels[row]->text())
         return; // the same time as a second ago: nothing to name or draw
     NameRow(*m_timeLabels[row], m_prayerLabels[row]->text(), text);
