@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Usage: bench/faults.py [--list] [ID | linux | windows ...]
+"""Usage: tools/faults.py [--list] [ID | linux | windows ...]
 
-What the tests catch: each fault of bench/faults.txt (all, or those named, or those of a suite named) is put
+What the tests catch: each fault of tools/faults.txt (all, or those named, or those of a suite named) is put
 into the program on its own, the program built and its suite run (Linux; for a fault marked windows, the
 Windows build under Wine), and the file restored, also on Ctrl-C. A fault whose snippet is not found exactly
 once is reported, not run. Each suite runs without a fault before (it must pass) and after. --list only tells
@@ -21,7 +21,7 @@ TESTS = {
 
 def read_faults():
     faults = []
-    for block in (ROOT / "bench/faults.txt").read_text().split("\n\n"):
+    for block in (ROOT / "tools/faults.txt").read_text().split("\n\n"):
         lines = [line for line in block.split("\n") if line and not line.startswith("#")]
         if lines:
             fault = dict(zip(["id", "suite", "path", "what"], lines[0].replace(":", "", 1).split(" ", 3)))
