@@ -115,13 +115,10 @@ private slots:
         }
         QVERIFY(Option(1)->sizeHint().width() <= Option(1)->width()
                 && Option(2)->sizeHint().width() <= Option(2)->width());
-        const QStringList names = {"Fajr (Subah)", "Sun Rise ", "Luhar", "Asar", "Magrib", "Isha"};
-        for (int row = 0; row < 6; ++row) {
-            QCOMPARE(Label(3 + row)->text(), names[row]);
+        for (int row = 0; row < 6; ++row) // the names are read in the desktop test
             QVERIFY(qAbs(Label(9 + row)->y() - Label(3 + row)->y()) <= 1
-                    && Label(9 + row)->x() > Label(3 + row)->x());
-            QVERIFY(row == 0 || Label(3 + row)->y() > Label(2 + row)->geometry().center().y());
-        }
+                    && Label(9 + row)->x() > Label(3 + row)->x()
+                    && (row == 0 || Label(3 + row)->y() > Label(2 + row)->geometry().center().y()));
         const QList<std::pair<QPoint, const char*>> hits = {
             {{207, 5}, "Label1"},   {{40, 44}, "Frame1"},   {{108, 60}, "Label9"},   {{101, 227}, "Label14"},
             {{60, 275}, "Option2"}, {{40, 265}, "Option1"}, {{196, 270}, "Label15"}, {{195, 279}, "Label16"}};
