@@ -354,7 +354,15 @@ def through_midnights(desktop):
         return [rgb[row : row + 3 * width] for row in range(0, len(rgb), 3 * width)]  # rows of pixels
 
     new = lambda shown: (p := picture()) != shown and picture() == p and p  # drawn to the end: the same twice
-    shown = picture()
+
+    # The panel as it stands: the same over more than a tick, once the first tick and the repaint where the
+    # About window stood are done (a picture taken earlier would make the old date look new).
+    def settled():
+        p = picture()
+        time.sleep(1.5)
+        return picture() == p and p
+
+    shown = wait_for(settled, "the panel as it stands")
     for day, parts in MIDNIGHTS:
         last = datetime.datetime.fromisoformat(day + "T23:59:59+00:00")
         set_clock(desktop, last.strftime("%F %T"))
