@@ -27,6 +27,8 @@ private slots:
         QCOMPARE(form.windowFlags() & ~Qt::WindowSystemMenuHint,
                  Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         QVERIFY(form.Command1->text() == "OK" && form.Label1->text() == "\"Alhamdulillah\"");
+        QCOMPARE(QList({form.Text1->geometry(), form.Command1->geometry(), form.Label1->geometry()}),
+                 QList({QRect(8, 24, 153, 345), QRect(40, 376, 89, 25), QRect(8, 8, 177, 25)}));
         QVERIFY(form.childAt(50, 12) == form.Label1 && form.Text1->isAncestorOf(form.childAt(50, 28)));
         QVERIFY(form.Text1->isReadOnly() && form.Text1->toPlainText() == lines.join('\n'));
         const QFontMetrics metrics(form.Text1->font()); // every line whole, without scroll bars

@@ -77,6 +77,22 @@ private slots:
         m_form->show();
         QVERIFY(m_form->minimumSize() == QSize(208, 294) && m_form->maximumSize() == QSize(208, 294));
         QVERIFY(m_form->windowFlags().testFlags(Qt::Tool | Qt::FramelessWindowHint));
+        // Every control's place, size and alignment, one line each ("Label15 192 264 9 17 left", sorted by
+        // name), as the designed table gives them in twips, rounded to pixels by hand; its SHA-256.
+        QStringList controls;
+        for (const QWidget* w : m_form->findChildren<QWidget*>(QRegularExpression("^(Label|Frame|Option)"))) {
+            const auto* label = qobject_cast<const QLabel*>(w);
+            const int align = label ? int(label->alignment() & Qt::AlignHorizontal_Mask) : 0;
+            const char* alignment = align == Qt::AlignLeft ? "left"
+                : align == Qt::AlignRight                  ? "right"
+                : align == Qt::AlignHCenter                ? "centre"
+                                                           : "-";
+            controls << QString::asprintf("%s %d %d %d %d %s\n", qPrintable(w->objectName()), w->x(), w->y(),
+                                          w->width(), w->height(), alignment);
+        }
+        controls.sort();
+        QCOMPARE(QCryptographicHash::hash(controls.join("").toUtf8(), QCryptographicHash::Sha256).toHex(),
+                 "5f80ec32c66ca5a15c864a1c3ec877a448a8bb3aad316356ea2afb9587cabdb3");
         // The face drawn, marked serif by PANOSE's serif style in its OS/2 table (11 to 13 are sans).
         const auto face = [](const QFont& font) {
             const int serifs = QRawFont::fromFont(font).fontTable("OS/2").leftJustified(34).at(33);
