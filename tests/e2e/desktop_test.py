@@ -103,10 +103,10 @@ class Desktop:
         print("ok: scale %s, back in the corner of the first monitor" % scale)
         return corner
 
-    def wait_out_of_taskbar(self):  # under Wine, the state may come a moment after the window is mapped
-        state = lambda: self.run("xprop", "-name", "Quorvane", "_NET_WM_STATE")
-        wait_for(lambda: "SKIP_TASKBAR" in state(), "the panel out of the taskbar")
-        print("ok: out of the taskbar")
+    def wait_out_of_taskbar(self, name="Quorvane"):  # under Wine, the state may come after the mapping
+        state = lambda: self.run("xprop", "-name", name, "_NET_WM_STATE")
+        wait_for(lambda: "SKIP_TASKBAR" in state(), name + " out of the taskbar")
+        print("ok: %s out of the taskbar" % name)
 
     def window(self, name, frame=False):  # (x, y, width, height) of the mapped window of that title
         ids = self.run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % name).split()
@@ -131,6 +131,8 @@ def case_drag(binary):
         _, panel = desktop.start_program(binary, scale=scale)
         check(panel[2:] == (208 * scale, 294 * scale), "%dx%d" % panel[2:])
         desktop.off_the_second_monitor((300, -200), (width, height), scale)
+        supported = desktop.run("xprop", "-root", "_NET_SUPPORTED")  # read by the drag, left as it was
+        check(not window_manager or "_NET_WM_MOVERESIZE" in supported, "the window manager's properties kept")
 
 
 def case_start_up_errors(binary):
@@ -265,6 +267,7 @@ def case_panel(binary):
     credits = about[2].queryText().getText(0, -1)
     check(re.fullmatch(CREDITS, credits), "the credits, as designed: %r" % credits)
     shown = wait_for(lambda: desktop.window("About", frame=True), "the About window on the X server")
+    desktop.wait_out_of_taskbar("About")
     off_centre = (2 * shown[0] + shown[2] - 1024, 2 * shown[1] + shown[3] - 768)
     check(max(map(abs, off_centre)) <= 2, "the About window, centred: %s" % (shown,))
     desktop.click(panel, (196, 270))
