@@ -55,14 +55,13 @@ def entry(directory, number=None):  # where an entry points in a directory of th
 address, size = struct.unpack_from("<II", pe, raw + entry(entry(entry(0, 24), 1)))
 found = set()
 for node in ET.fromstring(pe[raw + address - base : raw + address - base + size]).iter():
-    found |= {(node.tag, (node.text or "").strip())} | {(node.tag, "%s=%s" % a) for a in node.attrib.items()}
-settings = "{http://schemas.microsoft.com/SMI/%s/WindowsSettings}%s"
-wanted = {("{urn:schemas-microsoft-com:compatibility.v1}supportedOS", "Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")}
-wanted |= {(settings % (2016, "dpiAwareness"), "PerMonitorV2"), (settings % (2005, "dpiAware"), "true")}
+    found |= {node.tag + " " + (node.text or "").strip()} | {node.tag + " %s=%s" % a for a in node.attrib.items()}
+ms, asm = "{http://schemas.microsoft.com/SMI/", "{urn:schemas-microsoft-com:"
+wanted = {asm + "compatibility.v1}supportedOS Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+wanted |= {ms + "2016/WindowsSettings}dpiAwareness PerMonitorV2", ms + "2005/WindowsSettings}dpiAware true"}
 controls = "name=Microsoft.Windows.Common-Controls version=6.0.0.0 processorArchitecture=*"
-controls += " publicKeyToken=6595b64144ccf1df"
-wanted |= {("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity", attribute) for attribute in controls.split()}
-wanted |= {("{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel", "level=asInvoker")}
+wanted |= {asm + "asm.v1}assemblyIdentity " + a for a in (controls + " publicKeyToken=6595b64144ccf1df").split()}
+wanted |= {asm + "asm.v3}requestedExecutionLevel level=asInvoker"}
 if wanted - found:
     sys.exit("FAIL: the manifest lacks %s" % sorted(wanted - found))
 EOF
