@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR
 # VERSION (the newest AppStream release is VERSION) | deb CPACK BUILD_DIR (the same files, and the run-time
-# dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR and DEP).
+# dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR, DEP and its manifest).
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -39,6 +39,32 @@ hardening)
         for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
             grep -qw $flag <<<"$flags" || (echo "FAIL: no $flag in $flags" && exit 1)
         done
+        python3 - "$2" <<'EOF'
+# The application manifest, RT_MANIFEST (24) number 1 in the resource tree, holds what Windows is to know.
+import struct, sys, xml.etree.ElementTree as ET
+pe = open(sys.argv[1], "rb").read()
+at = struct.unpack_from("<I", pe, 0x3C)[0]
+count, optional = struct.unpack_from("<H", pe, at + 6)[0], struct.unpack_from("<H", pe, at + 20)[0]
+sections = [struct.unpack_from("<8s4xI4xI", pe, at + 24 + optional + 40 * n) for n in range(count)]
+base, raw = ([s[1:] for s in sections if s[0].rstrip(b"\0") == b".rsrc"] or sys.exit("FAIL: no resources"))[0]
+def entry(directory, number=None):  # where an entry points in a directory of the tree (None: the first)
+    named, numbered = struct.unpack_from("<HH", pe, raw + directory + 12)
+    entries = [struct.unpack_from("<II", pe, raw + directory + 16 + 8 * n) for n in range(named + numbered)]
+    found = [to & 0x7FFFFFFF for key, to in entries if number in (key, None)]
+    return found[0] if found else sys.exit("FAIL: no manifest")
+address, size = struct.unpack_from("<II", pe, raw + entry(entry(entry(0, 24), 1)))
+found = set()
+for node in ET.fromstring(pe[raw + address - base : raw + address - base + size]).iter():
+    found |= {node.tag + " " + (node.text or "").strip()} | {node.tag + " %s=%s" % a for a in node.attrib.items()}
+ms, asm = "{http://schemas.microsoft.com/SMI/", "{urn:schemas-microsoft-com:"
+wanted = {asm + "compatibility.v1}supportedOS Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+wanted |= {ms + "2016/WindowsSettings}dpiAwareness PerMonitorV2", ms + "2005/WindowsSettings}dpiAware true"}
+controls = "name=Microsoft.Windows.Common-Controls version=6.0.0.0 processorArchitecture=*"
+wanted |= {asm + "asm.v1}assemblyIdentity " + a for a in (controls + " publicKeyToken=6595b64144ccf1df").split()}
+wanted |= {asm + "asm.v3}requestedExecutionLevel level=asInvoker"}
+if wanted - found:
+    sys.exit("FAIL: the manifest lacks %s" % sorted(wanted - found))
+EOF
     else
         hardening-check --nocfprotection "$2"
     fi

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace quorvane {
 namespace {
@@ -85,6 +86,13 @@ Form2::Form2(QWidget* parent)
     Command1->setFocus();
 
     connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
+    // Enter (the main key or the keypad's) on the focused OK presses it, as on Windows. A push button outside
+    // a dialog takes Enter only when auto-default, which would also draw it as the default button: a changed
+    // look.
+    auto* enter = new QShortcut(Command1);
+    enter->setKeys({Qt::Key_Return, Qt::Key_Enter});
+    enter->setContext(Qt::WidgetShortcut);
+    connect(enter, &QShortcut::activated, Command1, &QPushButton::click);
     CentreOnPrimaryScreen(*this);
 }
 

@@ -196,6 +196,9 @@ void Form1::CreateControls()
         NameRow(*m_timeLabels[row], m_prayerLabels[row]->text());
     Label15->setAccessibleName(QStringLiteral("Exit")); // described by its tool tip
     Label16->setAccessibleName(QStringLiteral("About"));
+    // A screen reader presses "X" once: it has no double-click to offer.
+    OfferPress(*Label15, [this] { emit exitRequested(); });
+    OfferPress(*Label16, [this] { emit aboutRequested(); });
     for (QWidget* watched : {static_cast<QWidget*>(Label15), static_cast<QWidget*>(Label16),
                              static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2)})
         watched->installEventFilter(this);

@@ -32,12 +32,43 @@ private:
     QList<QPointer<QObject>> m_children;
 };
 
+// A label, read only as Qt reads one, with a press action.
+class PressableLabel final : public QAccessibleWidget {
+public:
+    PressableLabel(QLabel* label, std::function<void()> press)
+        : QAccessibleWidget(label, QAccessible::StaticText),
+          m_press(std::move(press))
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            m_press();
+    }
+
+private:
+    std::function<void()> m_press;
+};
+
 } // namespace
 
 void SetAccessibleChildren(QWidget& widget, QAccessible::Role role, const QList<QWidget*>& children)
 {
     // Deleted by Qt with the widget.
     QAccessible::registerAccessibleInterface(new ChildrenInOrder(&widget, role, children));
+}
+
+void OfferPress(QLabel& label, std::function<void()> press)
+{
+    QAccessible::registerAccessibleInterface(new PressableLabel(&label, std::move(press))); // deleted with it
 }
 
 void NameRow(QLabel& time, const QString& prayer, std::string_view text)

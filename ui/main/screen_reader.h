@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <string_view>
 
 class QLabel;
@@ -19,6 +20,12 @@ namespace quorvane {
 // children in that order; a child left out is not met at all. Call it before
 // anything asks for the widget's accessible interface (before it is shown).
 void SetAccessibleChildren(QWidget& widget, QAccessible::Role role, const QList<QWidget*>& children);
+
+// Offers a label that answers only the mouse to a screen reader as pressable
+// (AT-SPI's Action, UI Automation's Invoke): `press` does what the mouse does.
+// The label is read as before. Call it before anything asks for the label's
+// accessible interface (before it is shown).
+void OfferPress(QLabel& label, std::function<void()> press);
 
 // Names the label of a prayer's time for its whole row, the time spoken as a
 // time: "Fajr (Subah), 4:54" for the prayer "Fajr (Subah)" and the time text

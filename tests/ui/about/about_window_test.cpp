@@ -40,16 +40,18 @@ private slots:
         QCOMPARE(box.pixel(box.width() - 2, box.height() - 2), face.rgb());
     }
 
-    // The program's one instance through a user's steps: S = Show, H = Hide, K = OK, M = moved by the user,
-    // X = its close box (unloads it); after each, whether it is visible, centred and the same (a new one
-    // shown is active with OK focused).
+    // The program's one instance through a user's steps: S = Show, H = Hide, K = OK, E = Enter and N = the
+    // keypad's Enter on OK, M = moved by the user, X = its close box (unloads it); after each, whether it is
+    // visible, centred and the same (a new one shown is active with OK focused).
     void states()
     {
         const std::tuple<char, bool, bool, bool> steps[] = {
-            {'H', false, true, false}, {'S', true, true, true},    {'K', false, true, true},
-            {'S', true, true, true},   {'M', true, false, true},   {'H', false, false, true},
-            {'S', true, false, true},  {'X', false, false, false}, {'S', true, true, false},
-            {'M', true, false, true},  {'X', false, false, false}, {'H', false, true, false}};
+            {'H', false, true, false},  {'S', true, true, true},    {'K', false, true, true},
+            {'S', true, true, true},    {'M', true, false, true},   {'H', false, false, true},
+            {'S', true, false, true},   {'X', false, false, false}, {'S', true, true, false},
+            {'E', false, true, true},   {'S', true, true, true},    {'M', true, false, true},
+            {'X', false, false, false}, {'S', true, true, false},   {'N', false, true, true},
+            {'S', true, true, true},    {'X', false, false, false}, {'H', false, true, false}};
         AboutWindowRef about; // nothing built yet: the first step builds it
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         for (const auto& [step, visible, centred, same] : steps) {
@@ -60,6 +62,11 @@ private slots:
                 about.Hide();
             if (step == 'K')
                 QTest::mouseClick(before->Command1, Qt::LeftButton);
+            if (step == 'E' || step == 'N') { // on OK, focused in a new window
+                QVERIFY(before->isActiveWindow() && before->Command1->hasFocus());
+                QTest::keyClick(before->Command1, step == 'E' ? Qt::Key_Return : Qt::Key_Enter,
+                                step == 'E' ? Qt::NoModifier : Qt::KeypadModifier);
+            }
             if (step == 'M')
                 before->move(before->pos() + QPoint(37, -21));
             if (step == 'X')
