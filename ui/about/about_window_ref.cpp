@@ -19,6 +19,9 @@ Form2& AboutWindowRef::Loaded()
 void AboutWindowRef::Show()
 {
     Form2& window = Loaded();
+    // A window manager's menu or keys may have minimized it (it has no button
+    // for that); shown as it stands, it would stay an icon.
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
     window.raise();
     window.activateWindow();
@@ -26,7 +29,12 @@ void AboutWindowRef::Show()
 
 void AboutWindowRef::Hide()
 {
-    Loaded().hide();
+    Form2& window = Loaded();
+    // A minimized window is out of sight already. Taken from its icon and
+    // shown again at once (a click on "?" activates the panel first), it may
+    // be taken up anew by the window manager without its taskbar state.
+    if (!window.isMinimized())
+        window.hide();
 }
 
 Form2* AboutWindowRef::Window() const

@@ -17,9 +17,10 @@ public:
     AboutWindowRef(const AboutWindowRef&) = delete;
     AboutWindowRef& operator=(const AboutWindowRef&) = delete;
 
-    // Builds the window if need be, then shows it modeless, without owner, and activates it.
+    // Builds the window if need be, then shows it modeless, without owner, and activates it;
+    // a minimized window is restored.
     void Show();
-    // Builds the window (hidden) if need be, then hides it.
+    // Builds the window (hidden) if need be, then hides it; a minimized window stays so.
     void Hide();
 
     // The built window; nullptr before the first use and once the close box has unloaded it.

@@ -22,6 +22,17 @@ bool Win32CaptionDrag(std::uintptr_t windowHandle)
     // was when the message being handled was taken from the queue.
     if (hwnd == nullptr || (GetKeyState(VK_LBUTTON) & 0x8000) == 0)
         return false;
+    // The release already queued (a quick click: a tap, a remote desktop):
+    // the system's move would end at it at once, so there is none to run.
+    // Wine hands the move to the X window manager and never calls that move
+    // off, which then waits for a release that has gone by; this spares it
+    // the move where the release has reached the program. Where the release
+    // comes after the move was handed over, the window manager's move runs on
+    // under Wine until the next click: Wine's alone, as Windows' own move
+    // ends at the release.
+    MSG release;
+    if (PeekMessageA(&release, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE) != 0)
+        return true;
     // The press captured the mouse; let the system have it.
     ReleaseCapture();
     const DWORD at = GetMessagePos(); // the press's own place on the screen

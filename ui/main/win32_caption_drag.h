@@ -17,7 +17,8 @@ std::optional<std::pair<int, int>> Win32LeftPressAt(const void* message, std::ui
 // where the message being handled was (GetMessagePos), so call it while the
 // press itself is handled. The system's move follows the left button: with
 // the left button up (a drag with another button) it returns false at once
-// and the caller follows the mouse itself.
+// and the caller follows the mouse itself; with the release already queued
+// (a click) it returns true at once, with nothing to move.
 bool Win32CaptionDrag(std::uintptr_t windowHandle);
 
 } // namespace quorvane
