@@ -152,23 +152,28 @@ def case_drag(binary):
                 wait_for(lambda: desktop.window("Quorvane")[2:] == size, where)
             x, y, width, height = panel = desktop.window("Quorvane")
             check(panel[2:] == size, "%s: %dx%d" % ((where,) + panel[2:]))
+            desktop.xdotool("mousemove", 0, 0)  # off the panel: nothing hovered, no tool tip
             grab = ["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "rgb:-"]
             return lambda: subprocess.run(grab, env=desktop.env, capture_output=True).stdout
 
-        drawn = lambda picture: wait_for(lambda: (p := picture()) == picture() and p, "the panel drawn")
         program, _ = desktop.start_program(binary, clock=clock)
         desktop.quick_drag((700, -400))
-        on_b = drawn(whole((416, 588), "dragged onto B"))
+        picture = whole((416, 588), "dragged onto B")
+        on_b = wait_for(
+            lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, "the panel on B drawn"
+        )
+        as_on_b = lambda what: check(wait_for(lambda: picture() == on_b, what), what)
         desktop.quick_drag((-700, 400), 2)
         whole((208, 294), "dragged back onto A")
         with open(settings, "w") as dpi:
             dpi.write("Xft/DPI %d\n" % (192 * 1024))
         xsettingsd.send_signal(signal.SIGHUP)
-        check(drawn(whole((416, 588), "A's scale changed to 2")) == on_b, "drawn as on B")
+        picture = whole((416, 588), "A's scale changed to 2")
+        as_on_b("at 2 on A, drawn as on B")
         os.killpg(program.pid, signal.SIGKILL)
         desktop.start_program(binary, clock=clock)
-        started = whole((416, 588), "started at 2")
-        wait_for(lambda: started() == on_b, "a panel started at 2 drawn as on B")
+        picture = whole((416, 588), "started at 2")
+        as_on_b("started at 2, drawn as on B")
 
 
 def case_start_up_errors(binary):
