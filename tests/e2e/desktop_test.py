@@ -137,12 +137,11 @@ def case_drag(binary):
     for window_manager in (True, False):
         print("window manager %s, monitor B at scale 2, then A too:" % window_manager)
         mm, clock = "1024/270x768/203", {"FAKETIME": "@2027-01-01 10:00:00"}
-        desktop = Desktop(
-            "2048x768", window_manager, [("A", mm + "+0+0", "screen"), ("B", mm + "+1024+0", "none")]
-        )
+        monitors = [("A", mm + "+0+0", "screen"), ("B", mm + "+1024+0", "none")]
+        desktop = Desktop("2048x768", window_manager, monitors)
         settings = desktop.runtime + "/xsettings"
-        with open(settings, "w") as dpi:
-            dpi.write("Xft/DPI %d\n" % (96 * 1024))
+        dpi = lambda dots: desktop.run("sh", "-c", "echo Xft/DPI %d > %s" % (dots * 1024, settings))
+        dpi(96)
         xsettingsd = desktop.spawn(["sh", "-c", "exec xsettingsd -c %s 2>&1" % settings], stdout=PIPE)
         next(line for line in xsettingsd.stdout if b"Took ownership" in line)  # before the program looks
         desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="ta_LK.UTF-8")
@@ -159,14 +158,11 @@ def case_drag(binary):
         program, _ = desktop.start_program(binary, clock=clock)
         desktop.quick_drag((700, -400))
         picture = whole((416, 588), "dragged onto B")
-        on_b = wait_for(
-            lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, "the panel on B drawn"
-        )
+        on_b = wait_for(lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, "B drawn")
         as_on_b = lambda what: check(wait_for(lambda: picture() == on_b, what), what)
         desktop.quick_drag((-700, 400), 2)
         whole((208, 294), "dragged back onto A")
-        with open(settings, "w") as dpi:
-            dpi.write("Xft/DPI %d\n" % (192 * 1024))
+        dpi(192)
         xsettingsd.send_signal(signal.SIGHUP)
         picture = whole((416, 588), "A's scale changed to 2")
         as_on_b("at 2 on A, drawn as on B")
