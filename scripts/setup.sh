@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-lklug-sinhala fonts-lohit-taml
     xvfb xauth x11-utils xdotool imagemagick
-    openbox dbus at-spi2-core python3-pyatspi libfaketime
+    openbox dbus at-spi2-core python3-pyatspi libfaketime xsettingsd
     weston qt6-wayland x11-xserver-utils patchelf
     desktop-file-utils appstream file dpkg-dev devscripts
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

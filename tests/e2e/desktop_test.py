@@ -151,6 +151,45 @@ def case_drag(binary):
         desktop.off_the_second_monitor((300, -200), (width, height), scale, button=button)
         supported = desktop.run("xprop", "-root", "_NET_SUPPORTED")  # read by the drag, left as it was
         check(not window_manager or "_NET_WM_MOVERESIZE" in supported, "the window manager's properties kept")
+    # Monitors of different scales (as KDE on X11 sets them), then A's own scale changed in place (Xft/DPI over
+    # XSETTINGS, as desktops' settings daemons do): at each scale the panel whole, and drawn as a panel started
+    # at that scale, its date line refitted (in Tamil, fitted to the screen's pixels).
+    for window_manager in (True, False):
+        print("window manager %s, monitor B at scale 2, then A too:" % window_manager)
+        mm, clock = "1024/270x768/203", {"FAKETIME": "@2027-01-01 10:00:00"}
+        monitors = [("A", mm + "+0+0", "screen"), ("B", mm + "+1024+0", "none")]
+        desktop = Desktop("2048x768", window_manager, monitors)
+        settings = desktop.runtime + "/xsettings"
+        dpi = lambda dots: desktop.run("sh", "-c", "echo Xft/DPI %d > %s" % (dots * 1024, settings))
+        dpi(96)
+        xsettingsd = desktop.spawn(["sh", "-c", "exec xsettingsd -c %s 2>&1" % settings], stdout=PIPE)
+        next(line for line in xsettingsd.stdout if b"Took ownership" in line)  # before the program looks
+        desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="ta_LK.UTF-8")
+
+        def whole(size, where):  # once the panel has that size (or the wait for it is over): its picture
+            with contextlib.suppress(AssertionError):
+                wait_for(lambda: desktop.window("Quorvane")[2:] == size, where)
+            x, y, width, height = panel = desktop.window("Quorvane")
+            check(panel[2:] == size, "%s: %dx%d" % ((where,) + panel[2:]))
+            desktop.xdotool("mousemove", 0, 0)  # off the panel: nothing hovered, no tool tip
+            grab = ["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "rgb:-"]
+            return lambda: subprocess.run(grab, env=desktop.env, capture_output=True).stdout
+
+        program, _ = desktop.start_program(binary, clock=clock)
+        desktop.quick_drag((700, -400))
+        picture = whole((416, 588), "dragged onto B")
+        on_b = wait_for(lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, "B drawn")
+        as_on_b = lambda what: check(wait_for(lambda: picture() == on_b, what), what)
+        desktop.quick_drag((-700, 400), 2)
+        whole((208, 294), "dragged back onto A")
+        dpi(192)
+        xsettingsd.send_signal(signal.SIGHUP)
+        picture = whole((416, 588), "A's scale changed to 2")
+        as_on_b("at 2 on A, drawn as on B")
+        os.killpg(program.pid, signal.SIGKILL)
+        desktop.start_program(binary, clock=clock)
+        picture = whole((416, 588), "started at 2")
+        as_on_b("started at 2, drawn as on B")
 
 
 def case_start_up_errors(binary):

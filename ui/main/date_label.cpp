@@ -91,9 +91,14 @@ std::pair<int, int> DateLabel::InkRows(const QFont& font) const
 
 bool DateLabel::event(QEvent* event)
 {
-    // Another screen may have another scale, which rounds the text to other pixels.
-    if (event->type() == QEvent::ScreenChangeInternal && !text().isEmpty())
+    // The line is fitted in the screen's pixels, so once it has been fitted, a paint at another scale than
+    // the last fit's refits it first. The paint is what every change of scale comes to (moved to a screen of
+    // another scale, or the scale of its own screen changed, which Qt 6.4 tells no widget of), and nothing is
+    // drawn at the new scale before it.
+    if (event->type() == QEvent::Paint && m_band > 0 && devicePixelRatioF() != m_fittedScale) {
+        m_fittedScale = devicePixelRatioF();
         Fit();
+    }
     return QLabel::event(event);
 }
 

@@ -31,6 +31,7 @@ private:
     QFont m_designed;
     int m_band = 0;
     qreal m_offset = 0; // how much lower than a label would (higher, where negative) the text is drawn
+    qreal m_fittedScale = 0; // the device pixel ratio of the last paint's fit
 };
 
 } // namespace quorvane

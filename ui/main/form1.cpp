@@ -7,12 +7,14 @@
 #include "ui/main/screen_reader.h"
 #include "ui/main/window_drag.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -248,6 +250,9 @@ void Form1::showEvent(QShowEvent* event)
     if (m_shownBefore)
         return;
     m_shownBefore = true;
+    m_scale = devicePixelRatioF();
+    connect(windowHandle(), &QWindow::screenChanged, this, &Form1::WatchScale);
+    WatchScale(windowHandle()->screen());
     // The first control that takes the focus is Option1, and an option button
     // that takes the focus becomes the selected one.
     Option1->setFocus(Qt::OtherFocusReason);
@@ -256,6 +261,34 @@ void Form1::showEvent(QShowEvent* event)
     // the window active now (an X server without a window manager may not).
     m_lastActiveWindow = windowHandle();
     emit activated();
+}
+
+void Form1::WatchScale(QScreen* screen)
+{
+    // Where the scale changes (moved by the window manager onto a monitor of another scale, or the scale of
+    // its own monitor changed, as Xft/DPI does), Qt keeps the window's device pixels, the size hints asked at
+    // the old scale (X11) and what it painted: the panel would stay as it was, or draw at the new scale cut
+    // off. Its size asked for again of the window (which, unlike the widget, asks the system even when the
+    // size in device-independent pixels is the same) renews the hints and the pixels, and every control is
+    // painted afresh at the new scale. Looked at once the event loop is back: Qt settles the window's
+    // geometry after these signals. On Windows, where the system resizes the window itself (WM_DPICHANGED),
+    // this asks for the size it already has.
+    const auto follow = [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (devicePixelRatioF() == m_scale)
+                return;
+            m_scale = devicePixelRatioF();
+            windowHandle()->resize(minimumSize());
+            backingStore()->resize(size()); // in the new scale's pixels
+            update();
+            for (QWidget* control : findChildren<QWidget*>())
+                control->update();
+        });
+    };
+    disconnect(m_scaleWatch);
+    if (screen != nullptr)
+        m_scaleWatch = connect(screen, &QScreen::logicalDotsPerInchChanged, this, follow);
+    follow();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

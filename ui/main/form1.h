@@ -11,6 +11,7 @@
 class QFrame;
 class QLabel;
 class QRadioButton;
+class QScreen;
 class QTimer;
 class QWindow;
 
@@ -57,6 +58,7 @@ private:
     void Option1_Click();
     void Option2_Click();
     void SelectOnFocus(QRadioButton* option);
+    void WatchScale(QScreen* screen);
 
     // TimetableDisplay: what a refresh tick writes.
     void SetTimeCaption(PrayerSlot slot, std::string_view text) override;
@@ -66,6 +68,8 @@ private:
     const QFont m_dateFont; // as designed; smaller only for a date line too wide or too tall for it
     bool m_shownBefore = false;
     QPointer<QWindow> m_lastActiveWindow; // the program's last active window
+    qreal m_scale = 0; // the device pixel ratio that the window's size was last asked at
+    QMetaObject::Connection m_scaleWatch; // on the screen the window is on
 
     QFrame* Frame1 = nullptr;
     QTimer* Timer1 = nullptr;
