@@ -129,14 +129,17 @@ def case_drag(binary):
     """Quick clicks on the title (press and release in one burst) with each button move nothing; "?" brings
     back an About window minimized by the window manager. A quick drag by the title (before the program can
     have seen the press) onto a second monitor, then unplugged: the panel comes back within reach."""
-    for window_manager, scale, button in ((True, 1, 1), (True, 2, 3), (False, 1, 2)):
-        width, height = 1024 * scale, 768 * scale
-        print("window manager %s, scale %d:" % (window_manager, scale))
-        mm = "%d/%dx%d/%d" % (width, 270 * scale, height, 203 * scale)  # 96 dpi
+    for window_manager, scale, button, width in ((True, 1, 1, 1024), (True, 2, 3, 2048), (False, 1, 2, 800)):
+        height = (
+            width * 3 // 4
+        )  # the designed place, 810,438 at scale 1, is wholly on A but on the 800x600 one
+        print("window manager %s, scale %d, %dx%d:" % (window_manager, scale, width, height))
+        mm = "%d/%dx%d/%d" % (width, width * 254 // 960, height, height * 254 // 960)  # 96 dpi
         monitors = [("A", mm + "+0+0", "screen"), ("B", mm + "+%d+0" % width, "none")]
         desktop = Desktop("%dx%d" % (2 * width, height), window_manager, monitors)
         _, panel = desktop.start_program(binary, scale=scale)
-        check(panel[2:] == (208 * scale, 294 * scale), "%dx%d" % panel[2:])
+        place = (810 * scale, 438 * scale) if width >= 1024 * scale else (width - 208, height - 294)
+        check(panel == (*place, 208 * scale, 294 * scale), "%d,%d %dx%d" % panel)
         desktop.quick_clicks(panel, scale)
         question = (196 * scale, 283 * scale)
         desktop.click(panel, question)
