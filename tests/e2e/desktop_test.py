@@ -103,6 +103,30 @@ class Desktop:
         print("ok: scale %s, back in the corner of the first monitor" % scale)
         return corner
 
+    def second_start(self, command, panel):
+        """Started again with another window over the panel, in the province Non Eastern: the new process ends
+        at once with status 0 and maps no window, and the panel comes back on top, where and as it was."""
+        x, y, width, height = panel
+        self.click(panel, (60 * width // 208, 283 * height // 294))  # Non Eastern Province
+        crop = "%dx%d+%d+%d" % (width, height * 257 // 294, x, y)  # the date line and the times
+        grab = ["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"]
+        picture = lambda: subprocess.run(grab, env=self.env, capture_output=True).stdout
+        settled = lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p  # over more than a tick
+        shown = wait_for(settled, "the panel as it stands")
+        maps = open(self.runtime + "/maps", "w+")  # the windows mapped, as the X server tells
+        self.spawn(["xev", "-root", "-event", "substructure"], stdout=maps)
+        geometry = "%dx%d+%d+%d" % (width + 40, height + 40, x - 20, y - 20)
+        over = self.spawn(["xmessage", "-geometry", geometry, "another window"])
+        count = lambda: open(maps.name).read().count("MapNotify")
+        wait_for(lambda: count() and picture() != shown, "another window over the panel")
+        mapped, second = count(), self.spawn(command)
+        ended = lambda: second.poll() is not None and [second.returncode]
+        check(wait_for(ended, "the second start to end") == [0], "a second start ends with status 0")
+        wait_for(lambda: picture() == shown, "the panel back on top, as it was")
+        now = (count(), self.window("Quorvane"))
+        check(now == (mapped, panel), "no window mapped, the panel where it was: %s" % (now,))
+        over.kill()
+
     def wait_out_of_taskbar(self):  # under Wine, the state may come a moment after the window is mapped
         state = lambda: self.run("xprop", "-name", "Quorvane", "_NET_WM_STATE")
         wait_for(lambda: "SKIP_TASKBAR" in state(), "the panel out of the taskbar")
@@ -130,6 +154,7 @@ def case_drag(binary):
         desktop = Desktop("%dx%d" % (2 * width, height), window_manager, monitors)
         _, panel = desktop.start_program(binary, scale=scale)
         check(panel[2:] == (208 * scale, 294 * scale), "%dx%d" % panel[2:])
+        desktop.second_start([binary], panel)
         desktop.off_the_second_monitor((300, -200), (width, height), scale)
 
 
@@ -257,6 +282,7 @@ def case_panel(binary):
     listen(2.5)  # steady ticks after it: nothing more
     new = [line.split(": ")[1] for line in PANEL.format(*NON_EASTERN).split("\n")[4:10]]
     check(names() == new, "the switch, heard as the six new names and nothing else: %s" % names())
+    desktop.second_start([binary], panel)
     check("\n".join(read(window)) == PANEL.format(*NON_EASTERN), "read again:\n" + "\n".join(read(window)))
 
     desktop.click(panel, (196, 283))

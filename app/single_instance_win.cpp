@@ -1,0 +1,109 @@
+#include "app/single_instance.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include <sddl.h>
+
+namespace quorvane {
+namespace {
+
+// The user's SID as text ("S-1-5-21-..."); empty where the token cannot be read.
+std::wstring UserSid()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return {};
+    std::wstring sid;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    LPWSTR text = nullptr;
+    if (size != 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size)
+        && ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text)) {
+        sid = text;
+        LocalFree(text);
+    }
+    CloseHandle(token);
+    return sid;
+}
+
+// A running panel comes to the front when a later start broadcasts this
+// message (a registered one, whose name carries the user: another user's
+// panel on the same desktop, through "Run as", registers another).
+class Activation : public QAbstractNativeEventFilter {
+public:
+    explicit Activation(UINT message)
+        : m_message(message)
+    {
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override
+    {
+        if (eventType != "windows_generic_MSG" || static_cast<MSG*>(message)->message != m_message)
+            return false;
+        *result = 0;
+        if (panel != nullptr) {
+            panel->setWindowState(panel->windowState() & ~Qt::WindowMinimized);
+            panel->show();
+            panel->raise();
+            panel->activateWindow(); // SetForegroundWindow, allowed by the start that asked
+        }
+        return true;
+    }
+
+    QPointer<QWidget> panel;
+
+private:
+    const UINT m_message;
+};
+
+Activation* g_activation = nullptr;
+
+} // namespace
+
+// The panel holds a mutex named in the session's own namespace (Local\) and
+// for the user, so other sessions and other users on this one each keep
+// their panel. The first process owns it until it ends; when it ends without
+// letting go, the next start's wait finds it abandoned and takes it over.
+bool HandedOverToRunningPanel()
+{
+    const std::wstring name = L"org.example.quorvane.Quorvane." + UserSid();
+    const UINT message = RegisterWindowMessageW((name + L".Activate").c_str());
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + name).c_str());
+    // Refused: held by this user's panel running elevated, whose mutex an
+    // ordinary process may not open.
+    bool running = mutex == nullptr && GetLastError() == ERROR_ACCESS_DENIED;
+    if (mutex != nullptr) {
+        const DWORD waited = WaitForSingleObject(mutex, 0); // never closed: held for the life of the process
+        running = waited == WAIT_TIMEOUT;
+    }
+    if (running) {
+        // The user just started this process, which may therefore bring a
+        // window to the front, and lets the running panel do so. Posted, not
+        // sent: a panel that hangs cannot hang this start.
+        AllowSetForegroundWindow(ASFW_ANY);
+        PostMessageW(HWND_BROADCAST, message, 0, 0);
+        return true;
+    }
+    if (message != 0) {
+        g_activation = new Activation(message);
+        QCoreApplication::instance()->installNativeEventFilter(g_activation);
+    }
+    return false;
+}
+
+void ComeToFrontOnRequest(QWidget& panel)
+{
+    if (g_activation != nullptr)
+        g_activation->panel = &panel;
+}
+
+} // namespace quorvane
