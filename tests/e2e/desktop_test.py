@@ -114,9 +114,11 @@ class Desktop:
         settled = lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p  # over more than a tick
         shown = wait_for(settled, "the panel as it stands")
         maps = open(self.runtime + "/maps", "w+")  # the windows mapped, as the X server tells
-        self.spawn(["xev", "-root", "-event", "substructure"], stdout=maps)
+        self.spawn(["xev", "-root", "-event", "substructure", "-event", "property"], stdout=maps)
+        heard = lambda: self.run("xprop", "-root", "-f", "Q", "8s", "-set", "Q", "") or open(maps.name).read()
+        wait_for(heard, "xev to listen")  # to a root window property it changes
         geometry = "%dx%d+%d+%d" % (width + 40, height + 40, x - 20, y - 20)
-        over = self.spawn(["xmessage", "-geometry", geometry, "another window"])
+        self.spawn(["xmessage", "-geometry", geometry, "another window"])
         count = lambda: open(maps.name).read().count("MapNotify")
         wait_for(lambda: count() and picture() != shown, "another window over the panel")
         mapped, second = count(), self.spawn(command)
@@ -125,7 +127,6 @@ class Desktop:
         wait_for(lambda: picture() == shown, "the panel back on top, as it was")
         now = (count(), self.window("Quorvane"))
         check(now == (mapped, panel), "no window mapped, the panel where it was: %s" % (now,))
-        over.kill()
 
     def wait_out_of_taskbar(self):  # under Wine, the state may come a moment after the window is mapped
         state = lambda: self.run("xprop", "-name", "Quorvane", "_NET_WM_STATE")
