@@ -17,4 +17,8 @@ bool HandedOverToRunningPanel();
 // place, its province and everything else unchanged.
 void ComeToFrontOnRequest(QWidget& panel);
 
+// What a later start's request does (each platform's file calls it); nothing
+// before the panel is made, which then comes to the front by itself.
+void BringPanelToFront();
+
 } // namespace quorvane

@@ -5,9 +5,7 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QVariantMap>
-#include <QWidget>
 
 namespace quorvane {
 namespace {
@@ -25,23 +23,9 @@ constexpr QLatin1StringView kPath("/org/example/quorvane/Quorvane");
 class Activation : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
-public:
-    QPointer<QWidget> panel; // none until the panel is made: it then comes to the front by itself
-
 public slots:
-    void Activate(const QVariantMap& platformData)
-    {
-        Q_UNUSED(platformData)
-        if (panel == nullptr)
-            return;
-        panel->setWindowState(panel->windowState() & ~Qt::WindowMinimized);
-        panel->show();
-        panel->raise();
-        panel->activateWindow();
-    }
+    void Activate(const QVariantMap& /*platformData*/) { BringPanelToFront(); }
 };
-
-Activation* g_activation = nullptr;
 
 // One session bus may serve all of a user's sessions (systemd's user bus), so
 // the name carries the display the panel is on: two X servers of one user,
@@ -78,8 +62,7 @@ bool HandedOverToRunningPanel()
     if (!bus.isConnected())
         return false; // no session bus: nothing to find another panel by
     // The call can be answered as soon as the name is ours.
-    g_activation = new Activation;
-    bus.registerObject(kPath, g_activation, QDBusConnection::ExportAllSlots);
+    bus.registerObject(kPath, new Activation, QDBusConnection::ExportAllSlots);
     const QString service = ServiceName();
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
         service, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
@@ -96,12 +79,6 @@ bool HandedOverToRunningPanel()
     bus.send(activate);
     bus.interface()->isServiceRegistered(service);
     return true;
-}
-
-void ComeToFrontOnRequest(QWidget& panel)
-{
-    if (g_activation != nullptr)
-        g_activation->panel = &panel;
 }
 
 } // namespace quorvane

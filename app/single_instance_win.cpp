@@ -2,8 +2,6 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QPointer>
-#include <QWidget>
 
 #include <string>
 #include <vector>
@@ -50,22 +48,13 @@ public:
         if (eventType != "windows_generic_MSG" || static_cast<MSG*>(message)->message != m_message)
             return false;
         *result = 0;
-        if (panel != nullptr) {
-            panel->setWindowState(panel->windowState() & ~Qt::WindowMinimized);
-            panel->show();
-            panel->raise();
-            panel->activateWindow(); // SetForegroundWindow, allowed by the start that asked
-        }
+        BringPanelToFront(); // SetForegroundWindow, allowed by the start that asked
         return true;
     }
-
-    QPointer<QWidget> panel;
 
 private:
     const UINT m_message;
 };
-
-Activation* g_activation = nullptr;
 
 } // namespace
 
@@ -93,17 +82,9 @@ bool HandedOverToRunningPanel()
         PostMessageW(HWND_BROADCAST, message, 0, 0);
         return true;
     }
-    if (message != 0) {
-        g_activation = new Activation(message);
-        QCoreApplication::instance()->installNativeEventFilter(g_activation);
-    }
+    if (message != 0)
+        QCoreApplication::instance()->installNativeEventFilter(new Activation(message));
     return false;
-}
-
-void ComeToFrontOnRequest(QWidget& panel)
-{
-    if (g_activation != nullptr)
-        g_activation->panel = &panel;
 }
 
 } // namespace quorvane
