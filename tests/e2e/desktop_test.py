@@ -103,9 +103,10 @@ class Desktop:
         print("ok: scale %s, back in the corner of the first monitor" % scale)
         return corner
 
-    def second_start(self, command, panel):
-        """Started again with another window over the panel, in the province Non Eastern: the new process ends
-        at once with status 0 and maps no window, and the panel comes back on top, where and as it was."""
+    def second_start(self, command, panel, over=None):
+        """Started again with another window over the panel (over, or an xmessage), in the province Non
+        Eastern: the new process ends at once with status 0 and maps no window, and the panel comes back on
+        top, where and as it was."""
         x, y, width, height = panel
         self.click(panel, (60 * width // 208, 283 * height // 294))  # Non Eastern Province
         crop = "%dx%d+%d+%d" % (width, height * 257 // 294, x, y)  # the date line and the times
@@ -118,7 +119,7 @@ class Desktop:
         heard = lambda: self.run("xprop", "-root", "-f", "Q", "8s", "-set", "Q", "") or open(maps.name).read()
         wait_for(heard, "xev to listen")  # to a root window property it changes
         geometry = "%dx%d+%d+%d" % (width + 40, height + 40, x - 20, y - 20)
-        self.spawn(["xmessage", "-geometry", geometry, "another window"])
+        self.spawn(over or ["xmessage", "-geometry", geometry, "another window"])
         count = lambda: open(maps.name).read().count("MapNotify")
         wait_for(lambda: count() and picture() != shown, "another window over the panel")
         mapped, second = count(), self.spawn(command)
