@@ -431,6 +431,13 @@ def case_windows_release(setup, display_change):
     wait_for(lambda: desktop.window("About"), '"?" to show the About window')
     desktop.click(panel, (100, 120))
     wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
+    # Under a Windows window, as on Windows: Wine stacks its windows among themselves, so one raised does not
+    # rise above an X client's (an xmessage). Closed then, else Wine's server waits for it at the reinstall.
+    notepad = ["wine", "start", "/max", "notepad"]
+    desktop.second_start(["wine", folder + "/quorvane.exe"], panel, notepad)
+    desktop.run("wine", "taskkill", "/im", "notepad.exe")
+    closed = lambda: not desktop.run("xdotool", "search", "--name", "Notepad") and desktop.window("Quorvane")
+    wait_for(closed, "notepad to close")
     through_midnights(desktop)
     panel = desktop.off_the_second_monitor((1300, 0), (1536, 1152), 1, display_change)
     desktop.click(panel, (196, 270), repeat=2)
