@@ -45,9 +45,12 @@ public:
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override
     {
-        if (eventType != "windows_generic_MSG" || static_cast<MSG*>(message)->message != m_message)
+        // Seen as the event loop takes it from the queue, or else as a window receives it.
+        const bool windows = eventType == "windows_dispatcher_MSG" || eventType == "windows_generic_MSG";
+        if (!windows || static_cast<MSG*>(message)->message != m_message)
             return false;
-        *result = 0;
+        if (result != nullptr) // none from the event loop
+            *result = 0;
         BringPanelToFront(); // SetForegroundWindow, allowed by the start that asked
         return true;
     }
