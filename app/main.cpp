@@ -1,4 +1,5 @@
 #include "app/platform_choice.h"
+#include "app/single_instance.h"
 #include "app/startup_guard.h"
 #include "ui/about/about_window_ref.h"
 #include "ui/common/classic_fonts.h"
@@ -32,6 +33,8 @@ int main(int argc, char* argv[])
     ArmStartupGuard();
     QApplication app(argumentCount, arguments.data());
     DisarmStartupGuard();
+    if (HandedOverToRunningPanel())
+        return 0;
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     InstallClassicFontSubstitutes();
 
@@ -39,6 +42,7 @@ int main(int argc, char* argv[])
     AboutWindowRef about; // the program's one About window, built at first use
     Form1 form1(clock);
     form1.setWindowIcon(ProgramIcon());
+    ComeToFrontOnRequest(form1);
     // "?" shows the About window; the main window's activation hides it. A
     // window not built yet (or unloaded by its close box) has nothing to hide:
     // it is built at the next "?", centred, as a hidden one built now would

@@ -109,6 +109,32 @@ class Desktop:
         print("ok: scale %s, back in the corner of the first monitor" % scale)
         return corner
 
+    def second_start(self, command, panel, over=None):
+        """Started again with another window over the panel (over, or an xmessage), in the province Non
+        Eastern: the new process ends at once with status 0 and maps no window, and the panel comes back on
+        top, where and as it was."""
+        x, y, width, height = panel
+        self.click(panel, (60 * width // 208, 283 * height // 294))  # Non Eastern Province
+        crop = "%dx%d+%d+%d" % (width, height * 257 // 294, x, y)  # the date line and the times
+        grab = ["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"]
+        picture = lambda: subprocess.run(grab, env=self.env, capture_output=True).stdout
+        settled = lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p  # over more than a tick
+        shown = wait_for(settled, "the panel as it stands")
+        maps = open(self.runtime + "/maps", "w+")  # the windows mapped, as the X server tells
+        self.spawn(["xev", "-root", "-event", "substructure", "-event", "property"], stdout=maps)
+        heard = lambda: self.run("xprop", "-root", "-f", "Q", "8s", "-set", "Q", "") or open(maps.name).read()
+        wait_for(heard, "xev to listen")  # to a root window property it changes
+        geometry = "%dx%d+%d+%d" % (width + 40, height + 40, x - 20, y - 20)
+        self.spawn(over or ["xmessage", "-geometry", geometry, "another window"])
+        count = lambda: open(maps.name).read().count("MapNotify")
+        wait_for(lambda: count() and picture() != shown, "another window over the panel")
+        mapped, second = count(), self.spawn(command)
+        ended = lambda: second.poll() is not None and [second.returncode]
+        check(wait_for(ended, "the second start to end") == [0], "a second start ends with status 0")
+        wait_for(lambda: picture() == shown, "the panel back on top, as it was")
+        now = (count(), self.window("Quorvane"))
+        check(now == (mapped, panel), "no window mapped, the panel where it was: %s" % (now,))
+
     def wait_out_of_taskbar(self, name="Quorvane"):  # under Wine, the state may come after the mapping
         state = lambda: self.run("xprop", "-name", name, "_NET_WM_STATE")
         wait_for(lambda: "SKIP_TASKBAR" in state(), name + " out of the taskbar")
@@ -140,6 +166,7 @@ def case_drag(binary):
         _, panel = desktop.start_program(binary, scale=scale)
         place = (810 * scale, 438 * scale) if width >= 1024 * scale else (width - 208, height - 294)
         check(panel == (*place, 208 * scale, 294 * scale), "%d,%d %dx%d" % panel)
+        desktop.second_start([binary], panel)
         desktop.quick_clicks(panel, scale)
         question = (196 * scale, 283 * scale)
         desktop.click(panel, question)
@@ -320,6 +347,7 @@ def case_panel(binary):
     listen(2.5)  # steady ticks after it: nothing more
     new = [line.split(": ")[1] for line in PANEL.format(*NON_EASTERN).split("\n")[4:10]]
     check(names() == new, "the switch, heard as the six new names and nothing else: %s" % names())
+    desktop.second_start([binary], panel)
     check("\n".join(read(window)) == PANEL.format(*NON_EASTERN), "read again:\n" + "\n".join(read(window)))
 
     window[6].queryAction().doAction(0)  # "?", pressed by a screen reader
@@ -469,6 +497,13 @@ def case_windows_release(setup, display_change):
     wait_for(lambda: desktop.window("About"), '"?" to show the About window')
     desktop.click(panel, (100, 120))
     wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
+    # Under a Windows window, as on Windows: Wine stacks its windows among themselves, so one raised does not
+    # rise above an X client's (an xmessage). Closed then, else Wine's server waits for it at the reinstall.
+    notepad = ["wine", "start", "/max", "notepad"]
+    desktop.second_start(["wine", folder + "/quorvane.exe"], panel, notepad)
+    desktop.run("wine", "taskkill", "/im", "notepad.exe")
+    closed = lambda: not desktop.run("xdotool", "search", "--name", "Notepad") and desktop.window("Quorvane")
+    wait_for(closed, "notepad to close")
     through_midnights(desktop)
     panel = desktop.off_the_second_monitor((1300, 0), (1536, 1152), 1, display_change)
     desktop.click(panel, (196, 270), repeat=2)
