@@ -16,7 +16,7 @@
 static QString DateLine(const QString& locale, QDate date)
 {
     if (locale != "system")
-        return QLocale().toString(date, "ddd dd MMM yyyy");
+        return QLocale(locale).toString(date, "ddd dd MMM yyyy");
     wchar_t day[80] = {}, month[80] = {};
 #ifdef Q_OS_WIN
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + date.dayOfWeek() - 1, day, 80);
@@ -26,6 +26,28 @@ static QString DateLine(const QString& locale, QDate date)
     return QString("%1 %2 %3 %4")
         .arg(QString::fromWCharArray(day), date.toString("dd"), QString::fromWCharArray(month),
              date.toString("yyyy"));
+}
+
+// The weights of the runs of the label's line: 0 in the designed face, else the face's own (its OS/2 weight
+// class), negated where a regular face is emboldened; none where a run has no face that has its characters
+// (a stand-in without a font, or a face's glyph 0, a box).
+static QList<int> Weights(const QLabel& label, const QFont& designed)
+{
+    QTextLayout layout(label.text(), label.font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QList<int> weights;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QByteArray os2 = run.rawFont().fontTable("OS/2");
+        if (run.glyphIndexes().contains(0) || os2.size() < 6)
+            return {};
+        const int weight = qFromBigEndian<quint16>(os2.constData() + 4);
+        weights << (run.rawFont() == QRawFont::fromFont(designed)                       ? 0
+                        : run.rawFont().weight() >= QFont::Bold && weight < QFont::Bold ? -weight
+                                                                                        : weight);
+    }
+    return weights;
 }
 
 using namespace quorvane;
@@ -173,7 +195,7 @@ private slots:
     // Sinhala face alone, at each scale (tests/CMakeLists.txt).
     void dateLine()
     {
-        QStringList locales = {"en_US", "C", "en_GB", "si_LK", "ta_LK", "ar_SA"};
+        QStringList locales = {"en_US", "C", "en_GB", "si_LK", "ta_LK", "hi_IN", "ar_SA"};
 #ifdef Q_OS_WIN
         locales << "system";
 #endif
@@ -188,14 +210,39 @@ private slots:
         plain.setForegroundRole(QPalette::ButtonText);
         plain.setAutoFillBackground(true);
         for (const auto& [width, names] : {std::pair {label->width(), locales}, {120, {"en_GB"}}})
-            for (const QString& name : names)
+            for (const QString& name : names) {
+                const QLocale locale = name == "system" ? QLocale::system() : QLocale(name);
+                const auto script =
+                    QMap<QLocale::Script, QFontDatabase::WritingSystem> {
+                        {QLocale::SinhalaScript, QFontDatabase::Sinhala},
+                        {QLocale::TamilScript, QFontDatabase::Tamil},
+                        {QLocale::DevanagariScript, QFontDatabase::Devanagari},
+                        {QLocale::ArabicScript, QFontDatabase::Arabic}}
+                        .value(locale.script(), QFontDatabase::Latin);
+                const QStringList faces = QFontDatabase::families(script);
+                const bool bold = std::any_of(faces.cbegin(), faces.cend(), [](const QString& face) {
+                    return QFontDatabase::styles(face).contains("Bold");
+                });
+                qreal size = 0;
+                bool fullest = false; // on some day, 0.25 points more would not fit
                 for (QDate date(2027, 1, 4); date.year() == 2027; date = date.addDays(3)) {
                     label->resize(width, label->height());
-                    QLocale::setDefault(name == "system" ? QLocale::system() : QLocale(name));
+                    QLocale::setDefault(locale);
                     m_today = date;
                     m_form->Timer1_Timer();
-                    QVERIFY2(label->text() == DateLine(name, date) && label->font().bold(),
-                             qPrintable(label->text() + " / " + DateLine(name, date)));
+                    // The locale's line, or C's where no face of its script is installed; no boxes; one
+                    // weight, bold where a face of the script has a bold weight, not emboldened.
+                    const QString line = DateLine(faces.isEmpty() ? "C" : name, date);
+                    const QList<int> weights = Weights(*label, plain.font());
+                    QVERIFY2(label->text() == line && !weights.isEmpty()
+                                 && weights.count(weights[0]) == weights.size()
+                                 && (weights[0] == 0 ? label->font().bold()
+                                         : bold      ? weights[0] >= QFont::Bold
+                                                     : weights[0] > 0),
+                             qPrintable(label->text() + " / " + line));
+                    size = size == 0 ? label->font().pointSizeF() : size;
+                    QVERIFY2(label->font().pointSizeF() == size,
+                             qPrintable(label->text())); // the year's size
                     const QImage panel = m_form->grab().toImage();
                     QRect ink; // from the label's top down to the frame
                     for (int y = top; y < frame; ++y)
@@ -209,14 +256,15 @@ private slots:
                              qPrintable(seen));
                     QFont larger = label->font();
                     larger.setPointSizeF(larger.pointSizeF() + 0.25);
-                    QVERIFY2(larger.pointSizeF() == 12.25 || 3 * ink.height() >= 2 * (frame - top)
-                                 || QFontMetricsF(larger).horizontalAdvance(label->text()) > width,
-                             qPrintable(seen));
+                    fullest |= larger.pointSizeF() == 12.25 || 3 * ink.height() >= 2 * (frame - top)
+                        || QFontMetricsF(larger).horizontalAdvance(label->text()) > width;
                     plain.setText(label->text());
                     QVERIFY2((name != "en_US" && name != "C")
                                  || plain.grab().toImage() == label->grab().toImage(),
                              qPrintable(seen));
                 }
+                QVERIFY2(fullest, qPrintable(name));
+            }
     }
 
     // Where the system will not move the window (as here), it follows the mouse from a press of any
