@@ -53,6 +53,13 @@ QStringList Families(const QList<QGlyphRun>& runs)
     return families;
 }
 
+// Marked serif by PANOSE's serif style in its OS/2 table (2 to 10; 11 to 13 are sans, 0 and 1 tell nothing).
+bool Serif(const QRawFont& face)
+{
+    const QByteArray os2 = face.fontTable("OS/2");
+    return os2.size() > 33 && os2[33] >= 2 && os2[33] <= 10;
+}
+
 bool HasBold(const QString& family)
 {
     const QStringList styles = QFontDatabase::styles(family);
@@ -63,10 +70,10 @@ bool HasBold(const QString& family)
 
 // The font for lines of which `words` holds every word: the designed one where its face draws them alone.
 // Else the whole line in one face of the other script, so that no digit comes from another face in another
-// weight: the face the designed font falls back to where it has a bold weight, else the first face of the
-// script that has one and draws every word alone, else the fallback face regular. A face without a bold
-// weight is not emboldened by the rasterizer, which smears thin strokes and would still not match the real
-// bold of the digits' face beside it.
+// weight: the first face that has a bold weight and draws every word alone, sans-serif faces first, of the
+// face the designed font falls back to and then the script's others; else the fallback face regular. A face
+// without a bold weight is not emboldened by the rasterizer, which smears thin strokes and would still not
+// match the real bold of the digits' face beside it.
 QFont LineFont(const QString& words, const QFont& designed)
 {
     const QRawFont designedFace = QRawFont::fromFont(designed);
@@ -83,12 +90,15 @@ QFont LineFont(const QString& words, const QFont& designed)
             candidates << QFontDatabase::families(system);
     QFont font = designed;
     font.setWeight(QFont::Bold);
-    for (const QString& family : candidates) {
-        font.setFamilies({family});
-        const QList<QGlyphRun> runs = GlyphRuns(words, font);
-        if (HasBold(family) && Drawable(runs)
-            && Families(runs).join(u',').compare(family, Qt::CaseInsensitive) == 0)
-            return font;
+    for (const bool serif : {false, true}) { // a sans-serif face first, as designed
+        for (const QString& family : candidates) {
+            font.setFamilies({family});
+            const QList<QGlyphRun> runs = GlyphRuns(words, font);
+            if (HasBold(family) && Drawable(runs)
+                && Families(runs).join(u',').compare(family, Qt::CaseInsensitive) == 0
+                && (serif || !Serif(runs.first().rawFont())))
+                return font;
+        }
     }
     font.setFamilies(families.mid(0, 1));
     font.setWeight(QFont::Normal);
