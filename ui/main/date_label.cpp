@@ -105,6 +105,12 @@ QFont LineFont(const QString& words, const QFont& designed)
     return font;
 }
 
+// The first and last day of those one fit serves: the date's year, so that the size stays all year.
+std::pair<QDate, QDate> FittedDays(const QDate& date)
+{
+    return {QDate(date.year(), 1, 1), QDate(date.year(), 12, 31)};
+}
+
 } // namespace
 
 void DateLabel::SetDateLine(const QString& line, const QDate& date, const QFont& designed, int band)
@@ -113,7 +119,7 @@ void DateLabel::SetDateLine(const QString& line, const QDate& date, const QFont&
     m_date = date;
     m_designed = designed;
     m_band = band;
-    if (std::tuple(QLocale(), date.year(), designed, band, width(), devicePixelRatioF()) != m_fittedFor)
+    if (std::tuple(QLocale(), FittedDays(date), designed, band, width(), devicePixelRatioF()) != m_fittedFor)
         Fit();
     else
         setText(m_inC ? FormatDateLine(date, QLocale::c()) : line);
@@ -121,13 +127,13 @@ void DateLabel::SetDateLine(const QString& line, const QDate& date, const QFont&
 
 void DateLabel::Fit()
 {
-    m_fittedFor = {QLocale(), m_date.year(), m_designed, m_band, width(), devicePixelRatioF()};
-    // Every line of the year (or the line alone, where the clock cannot tell the date), and every word of
+    const auto [first, last] = FittedDays(m_date);
+    m_fittedFor = {QLocale(), {first, last}, m_designed, m_band, width(), devicePixelRatioF()};
+    // Every line of those days (the line alone, where the clock cannot tell the date), and every word of
     // them.
-    const auto lines = [this](const QLocale& locale) {
+    const auto lines = [&](const QLocale& locale) {
         QStringList lines = {FormatDateLine(m_date, locale)};
-        for (QDate day(m_date.year(), 1, 1); m_date.isValid() && day.year() == m_date.year();
-             day = day.addDays(1))
+        for (QDate day = first; day.isValid() && day <= last; day = day.addDays(1))
             lines << FormatDateLine(day, locale);
         return lines;
     };

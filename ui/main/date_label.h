@@ -40,8 +40,8 @@ private:
     QDate m_date;
     bool m_inC = false; // no installed face draws the locale's lines: they are shown in C's form
     qreal m_offset = 0; // how much lower than a label would (higher, where negative) the text is drawn
-    // What the fit was made for: the locale, the year, the designed font, the band, the width and the scale.
-    std::tuple<QLocale, int, QFont, int, int, qreal> m_fittedFor;
+    // What the fit was made for: the locale, the days, the designed font, the band, the width and the scale.
+    std::tuple<QLocale, std::pair<QDate, QDate>, QFont, int, int, qreal> m_fittedFor;
 };
 
 } // namespace quorvane
