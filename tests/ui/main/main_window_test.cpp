@@ -210,6 +210,14 @@ private slots:
         plain.setBackgroundRole(QPalette::Button);
         plain.setForegroundRole(QPalette::ButtonText);
         plain.setAutoFillBackground(true);
+        const auto Ink = [&](const QImage& image, const QRect& area) { // what is not the background
+            QRect ink;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (image.pixel(x, y) != label->palette().color(QPalette::Button).rgb())
+                        ink |= QRect(x, y, 1, 1);
+            return ink;
+        };
         for (const auto& [width, names] : {std::pair {label->width(), locales}, {120, {"en_GB"}}})
             for (const QString& name : names) {
                 const QLocale locale = name == "system" ? QLocale::system() : QLocale(name);
@@ -241,14 +249,10 @@ private slots:
                                                      : weights[0] > 0),
                              qPrintable(label->text() + " / " + line));
                     size = size == 0 ? label->font().pointSizeF() : size;
-                    QVERIFY2(label->font().pointSizeF() == size,
-                             qPrintable(label->text())); // the year's size
-                    const QImage panel = m_form->grab().toImage();
-                    QRect ink; // from the label's top down to the frame
-                    for (int y = top; y < frame; ++y)
-                        for (int x = label->x() * scale + 1; x < (label->x() + width) * scale - 1; ++x)
-                            if (panel.pixel(x, y) != label->palette().color(QPalette::Button).rgb())
-                                ink |= QRect(x, y, 1, 1);
+                    QCOMPARE(label->font().pointSizeF(), size); // the year's
+                    const int left = label->x() * scale + 1, right = (label->x() + width) * scale - 2;
+                    const QRect ink = Ink(m_form->grab().toImage(),
+                                          QRect(QPoint(left, top), QPoint(right, frame - 1)));
                     const QString seen = QString::asprintf("%s (%s) at %g: rows %d to %d of %d to %d",
                                                            qPrintable(label->text()), qPrintable(name), scale,
                                                            ink.top(), ink.bottom(), top, frame - 1);
@@ -261,10 +265,7 @@ private slots:
                     const QImage picture = label->grab().toImage();
                     label->setFont(fitted);
                     wider |= QFontMetricsF(font).horizontalAdvance(label->text()) > width;
-                    for (int y = 0; y < picture.height(); ++y)
-                        for (int x = 1; x < picture.width() - 1; ++x)
-                            if (picture.pixel(x, y) != label->palette().color(QPalette::Button).rgb())
-                                larger |= QRect(x, y, 1, 1);
+                    larger |= Ink(picture, picture.rect().adjusted(1, 0, -1, 0));
                     plain.setText(label->text());
                     QVERIFY2((name != "en_US" && name != "C")
                                  || plain.grab().toImage() == label->grab().toImage(),
