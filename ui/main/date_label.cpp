@@ -83,11 +83,21 @@ QFont LineFont(const QString& words, const QFont& designed)
         [&](const QString& family) { return family.compare(designedFamily, Qt::CaseInsensitive) == 0; });
     if (families.isEmpty())
         return designed;
-    QStringList candidates = families.mid(0, 1);
+    // The faces of the other script first: Qt on Windows may draw the digits beside it in yet another face.
     const QList<QFontDatabase::WritingSystem> designedSystems = QFontDatabase::writingSystems(designedFamily);
-    for (const QFontDatabase::WritingSystem system : QFontDatabase::writingSystems(families.first()))
-        if (!designedSystems.contains(system))
-            candidates << QFontDatabase::families(system);
+    QList<QFontDatabase::WritingSystem> scripts;
+    for (const QString& family : families)
+        for (const QFontDatabase::WritingSystem system : QFontDatabase::writingSystems(family))
+            if (!designedSystems.contains(system) && !scripts.contains(system))
+                scripts << system;
+    std::stable_partition(families.begin(), families.end(), [&](const QString& family) {
+        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
+        return std::any_of(systems.cbegin(), systems.cend(),
+                           [&](auto system) { return scripts.contains(system); });
+    });
+    QStringList candidates = families;
+    for (const QFontDatabase::WritingSystem system : scripts)
+        candidates << QFontDatabase::families(system);
     QFont font = designed;
     font.setWeight(QFont::Bold);
     for (const bool serif : {false, true}) { // a sans-serif face first, as designed
