@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-liberation fonts-lklug-sinhala fonts-lohit-taml
+    fonts-liberation fonts-noto-core
     xvfb xauth x11-utils xdotool imagemagick
     openbox dbus at-spi2-core python3-pyatspi libfaketime xsettingsd
     weston qt6-wayland x11-xserver-utils patchelf
@@ -20,7 +20,7 @@ packages=(
     # pages name the symbol set, for a symbol font; its classical cut is not one.
     fonts-lohit-taml-classical
     # The date line is tried with each Tamil and Sinhala face a user may have.
-    fonts-noto-core fonts-noto-ui-core
+    fonts-lklug-sinhala fonts-lohit-taml fonts-noto-ui-core
 )
 
 exec "$(dirname "$0")/install-packages.sh" "${packages[@]}"

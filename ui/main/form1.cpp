@@ -1,5 +1,6 @@
 #include "ui/main/form1.h"
 
+#include "timetable/date_line.h"
 #include "ui/common/classic_fonts.h"
 #include "ui/common/taskbar.h"
 #include "ui/common/twips.h"
@@ -329,9 +330,14 @@ void Form1::SetTimeCaption(PrayerSlot slot, std::string_view text)
 
 void Form1::SetDateCaption(const QString& text)
 {
-    if (text == Label2->text())
+    if (text == Label2->line())
         return; // the same date as a second ago: nothing to measure or draw
-    Label2->SetDateLine(text, m_dateFont, Frame1->y() - Label2->y());
+    // The tick hands over the text alone. Its date is today's, or yesterday's where midnight passed since the
+    // tick read the clock.
+    QDate date = m_clock.Today();
+    if (FormatDateLine(date) != text && FormatDateLine(date.addDays(-1)) == text)
+        date = date.addDays(-1);
+    Label2->SetDateLine(text, date, m_dateFont, Frame1->y() - Label2->y());
 }
 
 } // namespace quorvane

@@ -16,7 +16,7 @@
 static QString DateLine(const QString& locale, QDate date)
 {
     if (locale != "system")
-        return QLocale().toString(date, "ddd dd MMM yyyy");
+        return QLocale(locale).toString(date, "ddd dd MMM yyyy");
     wchar_t day[80] = {}, month[80] = {};
 #ifdef Q_OS_WIN
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + date.dayOfWeek() - 1, day, 80);
@@ -26,6 +26,28 @@ static QString DateLine(const QString& locale, QDate date)
     return QString("%1 %2 %3 %4")
         .arg(QString::fromWCharArray(day), date.toString("dd"), QString::fromWCharArray(month),
              date.toString("yyyy"));
+}
+
+// The weights of the runs of the label's line: 0 in the designed face, else the face's own (its OS/2 weight
+// class), negated where a regular face is emboldened; none where a run has no face that has its characters
+// (a stand-in without a font, or a face's glyph 0, a box).
+static QList<int> Weights(const QLabel& label, const QFont& designed)
+{
+    QTextLayout layout(label.text(), label.font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QList<int> weights;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QByteArray os2 = run.rawFont().fontTable("OS/2");
+        if (run.glyphIndexes().contains(0) || os2.size() < 6)
+            return {};
+        const int weight = qFromBigEndian<quint16>(os2.constData() + 4);
+        weights << (run.rawFont() == QRawFont::fromFont(designed)                       ? 0
+                        : run.rawFont().weight() >= QFont::Bold && weight < QFont::Bold ? -weight
+                                                                                        : weight);
+    }
+    return weights;
 }
 
 using namespace quorvane;
@@ -182,14 +204,15 @@ private slots:
     }
 
     // The date line in every locale (on Windows also the user's), for every month with every weekday: the
-    // locale's text, bold, in the panel's picture whole in the band of its label above the frame (the label's
-    // top row and the row above the frame clear, at least 8 pixels of ink between), in its designed 12 points
-    // or else only as much smaller as it must be: its ink then all but fills the band or its text the width,
-    // also on a narrowed label. English exactly as a plain label draws it. Also run with each Tamil and
-    // Sinhala face alone, at each scale (tests/CMakeLists.txt).
+    // locale's text (C's where no face of its script is installed), without boxes, bold (in another script's
+    // face: one weight, bold where the script has a bold face), in the panel's picture whole in the band of
+    // its label above the frame (the label's top row and the row above the frame clear, at least 8 pixels of
+    // ink between), in one size all year: its designed 12 points or else only as much smaller as the year's
+    // lines need, also on a narrowed label. English exactly as a plain label draws it. Also run with each
+    // Tamil and Sinhala face alone, at each scale, and with Liberation alone (tests/CMakeLists.txt).
     void dateLine()
     {
-        QStringList locales = {"en_US", "C", "en_GB", "si_LK", "ta_LK", "ar_SA"};
+        QStringList locales = {"en_US", "C", "en_GB", "si_LK", "ta_LK", "hi_IN", "ar_SA"};
 #ifdef Q_OS_WIN
         locales << "system";
 #endif
@@ -203,36 +226,71 @@ private slots:
         plain.setBackgroundRole(QPalette::Button);
         plain.setForegroundRole(QPalette::ButtonText);
         plain.setAutoFillBackground(true);
+        const auto Ink = [&](const QImage& image, const QRect& area) { // what is not the background
+            QRect ink;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (image.pixel(x, y) != label->palette().color(QPalette::Button).rgb())
+                        ink |= QRect(x, y, 1, 1);
+            return ink;
+        };
         for (const auto& [width, names] : {std::pair {label->width(), locales}, {120, {"en_GB"}}})
-            for (const QString& name : names)
+            for (const QString& name : names) {
+                const QLocale locale = name == "system" ? QLocale::system() : QLocale(name);
+                const auto script =
+                    QMap<QLocale::Script, QFontDatabase::WritingSystem> {
+                        {QLocale::SinhalaScript, QFontDatabase::Sinhala},
+                        {QLocale::TamilScript, QFontDatabase::Tamil},
+                        {QLocale::DevanagariScript, QFontDatabase::Devanagari},
+                        {QLocale::ArabicScript, QFontDatabase::Arabic}}
+                        .value(locale.script(), QFontDatabase::Latin);
+                const QStringList faces = QFontDatabase::families(script);
+                const bool bold = std::any_of(faces.cbegin(), faces.cend(), [](const QString& face) {
+                    return QFontDatabase::styles(face).contains("Bold");
+                });
+                qreal size = 0;
+                bool wider = false; // at 0.25 points more, a line too wide, or the ink of the year's lines
+                QRect larger; // (the label's own picture) more rows than the band less a clear row each
                 for (QDate date(2027, 1, 4); date.year() == 2027; date = date.addDays(3)) {
                     label->resize(width, label->height());
-                    QLocale::setDefault(name == "system" ? QLocale::system() : QLocale(name));
+                    QLocale::setDefault(locale);
                     m_today = date;
                     m_form->Timer1_Timer();
-                    QVERIFY2(label->text() == DateLine(name, date) && label->font().bold(),
-                             qPrintable(label->text() + " / " + DateLine(name, date)));
-                    const QImage panel = m_form->grab().toImage();
-                    QRect ink; // from the label's top down to the frame
-                    for (int y = top; y < frame; ++y)
-                        for (int x = label->x() * scale + 1; x < (label->x() + width) * scale - 1; ++x)
-                            if (panel.pixel(x, y) != label->palette().color(QPalette::Button).rgb())
-                                ink |= QRect(x, y, 1, 1);
+                    const QString line = DateLine(faces.isEmpty() ? "C" : name, date);
+                    const QList<int> weights = Weights(*label, plain.font());
+                    QVERIFY2(label->text() == line && !weights.isEmpty()
+                                 && weights.count(weights[0]) == weights.size()
+                                 && (weights[0] == 0 ? label->font().bold()
+                                         : bold      ? weights[0] >= QFont::Bold
+                                                     : weights[0] > 0),
+                             qPrintable(label->text() + " / " + line));
+                    size = size == 0 ? label->font().pointSizeF() : size;
+                    QCOMPARE(label->font().pointSizeF(), size); // the year's
+                    const int left = label->x() * scale + 1, right = (label->x() + width) * scale - 2;
+                    const QRect ink = Ink(m_form->grab().toImage(),
+                                          QRect(QPoint(left, top), QPoint(right, frame - 1)));
                     const QString seen = QString::asprintf("%s (%s) at %g: rows %d to %d of %d to %d",
                                                            qPrintable(label->text()), qPrintable(name), scale,
                                                            ink.top(), ink.bottom(), top, frame - 1);
                     QVERIFY2(ink.top() > top && ink.bottom() < frame - 1 && ink.height() >= 8 * scale,
                              qPrintable(seen));
-                    QFont larger = label->font();
-                    larger.setPointSizeF(larger.pointSizeF() + 0.25);
-                    QVERIFY2(larger.pointSizeF() == 12.25 || 3 * ink.height() >= 2 * (frame - top)
-                                 || QFontMetricsF(larger).horizontalAdvance(label->text()) > width,
-                             qPrintable(seen));
+                    const QFont fitted = label->font();
+                    QFont font = fitted;
+                    font.setPointSizeF(size + 0.25);
+                    label->setFont(font);
+                    const QImage picture = label->grab().toImage();
+                    label->setFont(fitted);
+                    wider |= QFontMetricsF(font).horizontalAdvance(label->text()) > width;
+                    larger |= Ink(picture, picture.rect().adjusted(1, 0, -1, 0));
                     plain.setText(label->text());
                     QVERIFY2((name != "en_US" && name != "C")
                                  || plain.grab().toImage() == label->grab().toImage(),
                              qPrintable(seen));
                 }
+                QVERIFY2(
+                    size == 12 || wider || larger.height() > frame - top - 2 * std::max(1, int(scale)),
+                    qPrintable(QString("%1 at %2 points: %3 rows").arg(name).arg(size).arg(larger.height())));
+            }
     }
 
     // Where the system will not move the window (as here), it follows the mouse from a press of any
