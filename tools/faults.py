@@ -5,17 +5,18 @@ What the tests catch: each fault of tools/faults.txt (all, or those named, or th
 into the program on its own, the program built and its suite run (Linux; for a fault marked windows, the
 Windows build under Wine), and the file restored, also on Ctrl-C. A fault whose snippet is not found exactly
 once is reported, not run. Each suite runs without a fault before (it must pass) and after. --list only tells
-which faults apply."""
+which faults apply. A caught fault names the first test that failed."""
 import os, re, signal, subprocess, sys, time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 NICE = ["nice", "-n", "10"]
 BUILD = {"linux": ["cmake", "--build", "--preset", "default"], "windows": ["scripts/build-windows.sh"]}
-# Not the layout check: it would "catch" any edit that changes a line's length.
+# Not the layout check: it would "catch" any edit that changes a line's length. A fault is caught by one failing
+# test, so a run stops at the first.
 TESTS = {
-    "linux": ["ctest", "--preset", "default", "-E", "^formatting$"],
-    "windows": ["ctest", "--preset", "windows"],
+    "linux": ["ctest", "--preset", "default", "-E", "^formatting$", "--stop-on-failure"],
+    "windows": ["ctest", "--preset", "windows", "--stop-on-failure"],
 }
 
 
