@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Quorvane.
+# Installs what building and running Quorvane needs, builds the program alone
+# (no tests) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
-cmake --preset default >/dev/null
-cmake --build --preset default --target quorvane
-exec build/default/app/quorvane "$@"
+scripts/setup.sh run
+cmake --preset package >/dev/null
+cmake --build --preset package --target quorvane
+exec build/package/app/quorvane "$@"

@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Quorvane needs on Debian or
-# Ubuntu, but only what is missing, so a second call costs nothing.
+# Usage: setup.sh [run]
+# Installs what building and running Quorvane needs on Debian 12 or Ubuntu 24.04
+# (with "run", only that), else also what its tests, the Windows build and the
+# release need; only what is missing, so a second call costs nothing.
 set -euo pipefail
 
-packages=(
+run=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-qpa-plugins libxcb1-dev
+    # The panel's faces: Liberation for its classic Windows ones, Noto's for
+    # the date in Sinhala and Tamil.
     fonts-liberation fonts-noto-core
+)
+if [ "${1:-}" = run ]; then
+    exec "$(dirname "$0")/install-packages.sh" "${run[@]}"
+fi
+
+tests=(
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool imagemagick
     openbox dbus at-spi2-core python3-pyatspi libfaketime xsettingsd
     weston qt6-wayland x11-xserver-utils patchelf
@@ -22,5 +32,4 @@ packages=(
     # The date line is tried with each Tamil and Sinhala face a user may have.
     fonts-lklug-sinhala fonts-lohit-taml fonts-noto-ui-core
 )
-
-exec "$(dirname "$0")/install-packages.sh" "${packages[@]}"
+exec "$(dirname "$0")/install-packages.sh" "${run[@]}" "${tests[@]}"
