@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR
 # VERSION (the newest AppStream release is VERSION) | deb CPACK BUILD_DIR (the same files, whatever the umask, and the
-# run-time dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR, DEP and its manifest).
+# run-time dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR, DEP and its
+# manifest).
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
