@@ -59,12 +59,12 @@ apt)
     update() { # REPOSITORY: added as a user adds it, with the made entry and keyring
         rm -rf "$work/state" "$work/sources"
         mkdir -p "$work/state/lists/partial" "$work/cache/archives/partial" "$work/sources"
-        sed "s|^URIs: .*|URIs: file:$1|; s|^Signed-By: .*|Signed-By: $release/quorvane-archive-keyring.gpg|" \
-            "$release/quorvane.sources" >"$work/sources/quorvane.sources"
-        apt_get update >"$work/log" 2>&1
+        { sed "s|^URIs: .*|URIs: file:$1|; s|^Signed-By: .*|Signed-By: $release/quorvane-archive-keyring.gpg|" \
+            "$release/quorvane.sources" >"$work/sources/quorvane.sources" && apt_get update; } >"$work/log" 2>&1
     }
     if ! update "$release/apt" || grep '^[WE]:' "$work/log"; then
-        cat "$work/log" && echo "FAIL: apt-get update did not take the repository" && exit 1
+        cat "$work/log"
+        echo "FAIL: apt-get update did not take the repository" && exit 1
     fi
     # apt holds the files to each other: Packages to the signed Release, the pool's package to Packages.
     apt_get -s install quorvane | grep -F "Inst quorvane ($version Quorvane:stable [amd64])"
@@ -77,7 +77,8 @@ apt)
     # Refused: its Packages changed after signing (the package's hash replaced), and signed by another key.
     refused() { # REPOSITORY ERROR
         if update "$1" || ! grep -E "$2" "$work/log"; then
-            cat "$work/log" && echo "FAIL: apt-get update took $1" && exit 1
+            cat "$work/log"
+            echo "FAIL: apt-get update took $1" && exit 1
         fi
     }
     cp -r "$release/apt" "$work/changed"
