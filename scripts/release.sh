@@ -2,6 +2,7 @@
 # Usage: release.sh [--compare DIR]
 # Makes the release of the checked-out commit into build/release/:
 #   quorvane_<version>-1_amd64.deb   the Debian package
+#   apt/, quorvane.sources, quorvane-archive-keyring.gpg   its APT repository, to publish at QUORVANE_APT_URL
 #   quorvane-<version>-setup.exe     the Windows installer
 #   quorvane-<version>-win64.zip     the portable Windows program
 #   quorvane-<version>.tar.gz        the source (git archive)
@@ -14,9 +15,9 @@
 #   QUORVANE_SIGN_PKCS12            code-signing certificate and key (PKCS#12) for the
 #   QUORVANE_SIGN_PASSWORD_FILE     Windows programs, and a file holding its password
 #   QUORVANE_SIGN_TIMESTAMP_URL     optional: a time-stamp server (the bytes then vary)
-#   QUORVANE_GPG_KEY                GnuPG key that signs SHA256SUMS
+#   QUORVANE_GPG_KEY                GnuPG key that signs SHA256SUMS and the APT repository
 #
-# --compare DIR rebuilds the published release in DIR, with its Windows
+# --compare DIR rebuilds the published release in DIR, with its Windows and APT
 # signatures attached, and compares the two byte by byte (compare-release.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,6 +45,7 @@ out=build/release
 rm -rf "$out"
 mkdir -p "$out"
 cp "build/package/quorvane_$version-1_amd64.deb" build/windows/quorvane-"$version"-{setup.exe,win64.zip} "$out"/
+scripts/apt-repository.sh "$out/quorvane_$version-1_amd64.deb" "$out" "$published"
 [ ! -d build/windows/authenticode ] || cp -r build/windows/authenticode "$out"/
 git archive --prefix="quorvane-$version/" -o "$out/quorvane-$version.tar.gz" HEAD
 (cd "$out" && find . -type f ! -name 'SHA256SUMS*' -printf '%P\n' | LC_ALL=C sort | xargs sha256sum >SHA256SUMS)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR
-# VERSION (the newest AppStream release is VERSION) | deb CPACK BUILD_DIR (the same files, and the run-time
-# dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR, DEP and its manifest).
+# VERSION (the newest AppStream release is VERSION) | deb CPACK BUILD_DIR (the same files, whatever the umask, and the
+# run-time dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR, DEP and its
+# manifest).
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -24,8 +25,15 @@ installed)
     [ "$newest" = "<release version=\"$4\"" ] || (echo "FAIL: the newest AppStream release is not $4" && exit 1)
     ;;
 deb)
-    "$2" -G DEB --config "$3/CPackConfig.cmake" -B "$work/out" >/dev/null
-    deb=$(echo "$work"/out/*.deb)
+    # Whatever the builder's umask, the same bytes, with the folders and the program 0755 and all else 0644.
+    for mask in 002 077; do
+        (umask $mask && SOURCE_DATE_EPOCH=1 "$2" -G DEB --config "$3/CPackConfig.cmake" -B "$work/$mask" >/dev/null)
+    done
+    deb=$(echo "$work"/002/*.deb)
+    cmp "$deb" "$work"/077/*.deb
+    (ar tv "$deb" && dpkg-deb --ctrl-tarfile "$deb" | tar -tv && dpkg-deb --fsys-tarfile "$deb" | tar -tv) |
+        awk '{want = $NF ~ /\/$|bin\/quorvane$/ ? "rwxr-xr-x" : "rw-r--r--"}
+            substr($1, length($1) - 8) != want {print "FAIL: not " want ": " $0; bad = 1} END {exit bad}'
     dpkg-deb -x "$deb" "$work/root"
     check_tree "$work/root/usr"
     depends=$(dpkg-deb -f "$deb" Depends)

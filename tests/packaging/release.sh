@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release (scripts/release.sh). Usage: release.sh keys DIR (makes a throwaway code-signing certificate and
 # GnuPG key in DIR and prints the variables that sign with them) | check DIR (the release built twice and
-# compared, the first signed with DIR's keys, then its signatures checked).
+# compared, the first signed with DIR's keys, then its signatures checked, and its APT repository) | apt RELEASE (the
+# APT repository of the release in the folder RELEASE, through apt).
 set -euo pipefail
 case $1 in
 keys)
@@ -39,6 +40,61 @@ check)
     cmp "$work/unsigned.exe" "$work/2/two/build/windows/unsigned/quorvane.exe"
     SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) scripts/sign-windows.sh "$work" quorvane.exe "$work/unsigned.exe"
     cmp "$work/unsigned.exe" "$work/quorvane.exe"
+    "$0" apt "$release"
     echo "ok: the release, built twice, is the same and signed"
+    ;;
+apt)
+    work=$(mktemp -d)
+    trap 'GNUPGHOME=$work/gnupg gpgconf --kill gpg-agent; rm -rf "$work"' EXIT
+    release=$(cd "$2" && pwd)
+    deb=$(echo "$release"/quorvane_*.deb)
+    version=$(dpkg-deb -f "$deb" Version)
+    # apt with its own state, cache and sources; installed, the machine's packages (its Qt) without Quorvane.
+    awk -v RS= -v ORS='\n\n' '!/^Package: quorvane\n/' /var/lib/dpkg/status >"$work/status"
+    apt_get() {
+        apt-get -q -o Dir::State="$work/state" -o Dir::Cache="$work/cache" -o Dir::State::status="$work/status" \
+            -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources" -o Debug::NoLocking=1 \
+            -o APT::Sandbox::User="$(id -un)" "$@"
+    }
+    update() { # REPOSITORY: added as a user adds it, with the made entry and keyring
+        rm -rf "$work/state" "$work/sources"
+        mkdir -p "$work/state/lists/partial" "$work/cache/archives/partial" "$work/sources"
+        { sed "s|^URIs: .*|URIs: file:$1|; s|^Signed-By: .*|Signed-By: $release/quorvane-archive-keyring.gpg|" \
+            "$release/quorvane.sources" >"$work/sources/quorvane.sources" && apt_get update; } >"$work/log" 2>&1
+    }
+    if ! update "$release/apt" || grep '^[WE]:' "$work/log"; then
+        cat "$work/log"
+        echo "FAIL: apt-get update did not take the repository" && exit 1
+    fi
+    # apt holds the files to each other: Packages to the signed Release, the pool's package to Packages.
+    apt_get -s install quorvane | grep -F "Inst quorvane ($version Quorvane:stable [amd64])"
+    (cd "$work" && apt_get download quorvane >/dev/null)
+    cmp "$deb" "$work/quorvane_${version}_amd64.deb"
+    printf '%s\n' "Package: quorvane" "Status: install ok installed" "Version: 0.1-1" "Architecture: amd64" \
+        "Maintainer: x" "Description: x" >>"$work/status"
+    apt_get -s upgrade | grep -F "Inst quorvane [0.1-1] ($version Quorvane:stable [amd64])"
+
+    # Refused: its Packages changed after signing (the package's hash replaced), and signed by another key.
+    refused() { # REPOSITORY ERROR
+        if update "$1" || ! grep -E "$2" "$work/log"; then
+            cat "$work/log"
+            echo "FAIL: apt-get update took $1" && exit 1
+        fi
+    }
+    cp -r "$release/apt" "$work/changed"
+    packages=$work/changed/dists/stable/main/binary-amd64/Packages
+    sed -i "s/^SHA256: .*/SHA256: $(sha256sum <"$release/quorvane.sources" | cut -c1-64)/" "$packages"
+    gzip -9nc "$packages" >"$packages.gz"
+    refused "$work/changed" "Hash Sum mismatch|unexpected size"
+    cp -r "$release/apt" "$work/other"
+    mkdir -m 700 "$work/gnupg"
+    export GNUPGHOME=$work/gnupg
+    gpg -q --batch --passphrase '' --quick-gen-key other@quorvane.example.org ed25519 sign never 2>/dev/null
+    for how in --clearsign/InRelease --detach-sign/Release.gpg; do
+        gpg -q --batch -u other@quorvane.example.org -a "${how%/*}" -o "$work/other/dists/stable/${how#*/}" \
+            --yes "$work/other/dists/stable/Release"
+    done
+    refused "$work/other" "NO_PUBKEY"
+    echo "ok: apt takes the repository, installs and upgrades from it, and refuses it changed or signed by another"
     ;;
 esac
