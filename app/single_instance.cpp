@@ -1,5 +1,7 @@
 #include "app/single_instance.h"
 
+#include "ui/common/bring_to_front.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -19,10 +21,7 @@ void BringPanelToFront()
 {
     if (g_panel == nullptr)
         return;
-    g_panel->setWindowState(g_panel->windowState() & ~Qt::WindowMinimized);
-    g_panel->show();
-    g_panel->raise();
-    g_panel->activateWindow();
+    BringToFront(*g_panel);
 }
 
 } // namespace quorvane

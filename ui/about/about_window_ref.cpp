@@ -1,6 +1,7 @@
 #include "ui/about/about_window_ref.h"
 
 #include "ui/about/form2.h"
+#include "ui/common/bring_to_front.h"
 
 namespace quorvane {
 
@@ -18,13 +19,9 @@ Form2& AboutWindowRef::Loaded()
 
 void AboutWindowRef::Show()
 {
-    Form2& window = Loaded();
-    // A window manager's menu or keys may have minimized it (it has no button
-    // for that); shown as it stands, it would stay an icon.
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.show();
-    window.raise();
-    window.activateWindow();
+    // Minimized by a window manager's menu or keys and shown as it stands, it
+    // would stay an icon.
+    BringToFront(Loaded());
 }
 
 void AboutWindowRef::Hide()

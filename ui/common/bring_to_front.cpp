@@ -1,0 +1,15 @@
+#include "ui/common/bring_to_front.h"
+
+#include <QWidget>
+
+namespace quorvane {
+
+void BringToFront(QWidget& window)
+{
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace quorvane
