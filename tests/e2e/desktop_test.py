@@ -416,6 +416,22 @@ def installed_traces(desktop):  # the program's files, shortcuts and Apps & feat
     return found + (["registry"] if wine(desktop, "reg", "query", UNINSTALL_KEY) == 0 else [])
 
 
+def reinstall_pages(desktop, setup, setup_page):  # each page's "click ..." names its button; left, and killed
+    installer = desktop.spawn(["wine", setup])
+    # Its window first: Wine's server, started by the first program, keeps that one's output open till it ends.
+    wait_for(lambda: desktop.run("xdotool", "search", "--onlyvisible", "--name", "Quorvane Setup"), "setup")
+    read = lambda: desktop.run("wine", setup_page, "Quorvane Setup")
+    shown = ""
+    for page in ("welcome", "licence", "components"):  # the directory page is skipped on a reinstall
+        shown = wait_for(lambda: (t := read()) and t != shown and t == read() and t, "the %s page" % page)
+        button = re.search(r"^1\t(.*)$", shown, re.M)[1].replace("&", "").rstrip(" >")
+        said = re.findall(r"click (.+?) to ", shown, re.I)
+        check(said == [button], "a reinstall's %s page says to click %s, above %s" % (page, said, button))
+        desktop.run("wine", setup_page, "Quorvane Setup", "next")
+    os.killpg(installer.pid, signal.SIGKILL)
+    installer.wait()
+
+
 def run_under_wine(program, *args):  # a Windows test program on its own Xvfb; its exit status
     desktop = wine_desktop(window_manager=False)
     status = subprocess.run(["wine", program, *args], env=desktop.env, stdin=subprocess.DEVNULL).returncode
@@ -474,16 +490,17 @@ def through_midnights(desktop):
         print("ok: %s: the clock set back a day followed, the next day at noon as after midnight" % day)
 
 
-def case_windows_release(setup, display_change):
+def case_windows_release(setup, display_change, setup_page):
     """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: a silent
-    install for the current user, the installed panel driven as above, through midnights, and off the second
-    monitor when it goes (at 96 and 144 dpi), a reinstall over it, and a silent uninstall."""
+    install for the current user, a reinstall's pages, the installed panel driven as above, through midnights,
+    and off the second monitor when it goes (at 96 and 144 dpi), a reinstall over it, and a silent uninstall."""
     mm = "1536/406x1152/305"  # each monitor at 96 dpi, wide enough for the panel at 144 dpi
     second = ("B", mm + "+1536+0", "none")
     desktop = wine_desktop(True, "3072x1152", [("A", mm + "+0+0", "screen"), second])
     check(wine(desktop, setup, "/S") == 0, "silent install")
     traces = installed_traces(desktop)
     check(traces == INSTALLED, "the program, its shortcuts and its Apps & features entry: %s" % traces)
+    reinstall_pages(desktop, setup, setup_page)
     folder = glob.glob(desktop.env["WINEPREFIX"] + "/drive_c/users/*/AppData/Local/Programs/Quorvane")[0]
     set_clock(desktop, "+0")  # read afresh at every look at the clock
     clock = dict(FAKETIME_TIMESTAMP_FILE=desktop.runtime + "/clock", FAKETIME_NO_CACHE="1", TZ="UTC")
