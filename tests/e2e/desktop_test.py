@@ -2,7 +2,7 @@
 """Usage: desktop_test.py BINARY CASE, or desktop_test.py --wine PROGRAM.exe ARGS (CTest's emulator for the
 Windows build). The program on Xvfb, with and without a window manager (openbox), driven with xdotool, and
 under Wine; every process a case starts is in a group of its own, killed when the case ends."""
-import atexit, contextlib, datetime, glob, os, re, shutil, signal, subprocess, sys, tempfile, time
+import atexit, contextlib, datetime, glob, os, re, shutil, signal, subprocess, sys, tempfile, time, zipfile
 from subprocess import DEVNULL, PIPE
 
 
@@ -491,9 +491,17 @@ def through_midnights(desktop):
 
 
 def case_windows_release(setup, display_change, setup_page):
-    """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: a silent
-    install for the current user, a reinstall's pages, the installed panel driven as above, through midnights,
-    and off the second monitor when it goes (at 96 and 144 dpi), a reinstall over it, and a silent uninstall."""
+    """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: the portable
+    zip's files, a silent install for the current user, a reinstall's pages, the installed panel driven as
+    above, through midnights, and off the second monitor when it goes (at 96 and 144 dpi), a reinstall over
+    it, and a silent uninstall."""
+    version = re.search(r"quorvane-(.*)-setup\.exe$", setup)[1]
+    with zipfile.ZipFile(setup.replace("-setup.exe", "-win64.zip")) as portable:
+        files = portable.namelist()
+        readme = portable.read("README.txt") if "README.txt" in files else b""
+    hash_it = b"certutil -hashfile quorvane-%s-win64.zip SHA256" % version.encode()
+    notepad = readme.isascii() and readme.count(b"\n") == readme.count(b"\r\n") and hash_it in readme
+    check(files == ["quorvane.exe", "LICENSE.txt", "README.txt"] and notepad, "the zip's files: %s" % files)
     mm = "1536/406x1152/305"  # each monitor at 96 dpi, wide enough for the panel at 144 dpi
     second = ("B", mm + "+1536+0", "none")
     desktop = wine_desktop(True, "3072x1152", [("A", mm + "+0+0", "screen"), second])
