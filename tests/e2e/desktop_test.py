@@ -440,7 +440,7 @@ def winget_install(desktop, setup, version):
 
 def reinstall_pages(desktop, setup, setup_page):  # each page's "click ..." names its button; left, and killed
     installer = desktop.spawn(["wine", setup])
-    # Its window first: Wine's server, started by the first program, keeps that one's output open till it ends.
+    # Its window first: the first program run in the prefix starts Wine's services, which keep its output open.
     wait_for(lambda: desktop.run("xdotool", "search", "--onlyvisible", "--name", "Quorvane Setup"), "setup")
     read = lambda: desktop.run("wine", setup_page, "Quorvane Setup")
     shown = ""
@@ -450,7 +450,7 @@ def reinstall_pages(desktop, setup, setup_page):  # each page's "click ..." name
         said = re.findall(r"click (.+?) to ", shown, re.I)
         check(said == [button], "a reinstall's %s page says to click %s, above %s" % (page, said, button))
         desktop.run("wine", setup_page, "Quorvane Setup", "next")
-    os.killpg(installer.pid, signal.SIGKILL)
+    installer.kill()  # it alone: Wine's services, started with it, stay for the programs to come
     installer.wait()
 
 
