@@ -6,7 +6,7 @@
 # with its tests; windows-release, the program alone), and leaves in
 # build/windows/:
 #   quorvane-<version>-setup.exe   the installer
-#   quorvane-<version>-win64.zip   the portable program and its licence
+#   quorvane-<version>-win64.zip   the portable program, its licence and a read-me
 #   authenticode/*.p7s             when signed: the signatures of quorvane.exe,
 #                                  uninstall.exe and setup.exe, detached
 #   unsigned/quorvane.exe          the program as it is before it is signed
@@ -51,9 +51,10 @@ rm "$mime"
 cp "$out/unsigned/quorvane.exe" "$stage/"
 scripts/sign-windows.sh "$signatures" quorvane.exe "$stage/quorvane.exe"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt" # Notepad wants CRLF
+sed "s/@VERSION@/$version/g; s/\$/\r/" packaging/windows/README.txt >"$stage/README.txt"
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
-(cd "$stage" && zip -q -X "../quorvane-$version-win64.zip" quorvane.exe LICENSE.txt)
+(cd "$stage" && zip -q -X "../quorvane-$version-win64.zip" quorvane.exe LICENSE.txt README.txt)
 makensis -V2 -DVERSION="$version" -DEXE="$PWD/$stage/quorvane.exe" -DLICENSE="$PWD/$stage/LICENSE.txt" \
     -DICON="$PWD/ui/icons/quorvane.ico" -DOUTFILE="$PWD/$out/quorvane-$version-setup.exe" \
     -DSIGN="\"$PWD/scripts/sign-windows.sh\" \"$signatures\"" packaging/windows/quorvane.nsi

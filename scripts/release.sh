@@ -47,6 +47,7 @@ mkdir -p "$out"
 cp "build/package/quorvane_$version-1_amd64.deb" build/windows/quorvane-"$version"-{setup.exe,win64.zip} "$out"/
 scripts/apt-repository.sh "$out/quorvane_$version-1_amd64.deb" "$out" "$published"
 [ ! -d build/windows/authenticode ] || cp -r build/windows/authenticode "$out"/
+scripts/winget-manifests.sh "$out/quorvane-$version-setup.exe" "$version" "$out/winget"
 git archive --prefix="quorvane-$version/" -o "$out/quorvane-$version.tar.gz" HEAD
 (cd "$out" && find . -type f ! -name 'SHA256SUMS*' -printf '%P\n' | LC_ALL=C sort | xargs sha256sum >SHA256SUMS)
 [ -z "${QUORVANE_GPG_KEY:-}" ] || gpg --batch --yes -u "$QUORVANE_GPG_KEY" --armor --detach-sign "$out/SHA256SUMS"

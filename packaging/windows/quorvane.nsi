@@ -149,6 +149,8 @@ Var RunAfterSilentInstall
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+!define COMPONENTS_TEXT "Check the components you want to install and uncheck the components you don't want to install."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "${COMPONENTS_TEXT} $_CLICK"
 
 !define MUI_WELCOMEPAGE_TEXT "This will install ${APP_NAME} ${VERSION}, a small desktop panel that shows the day's Muslim prayer times for Sri Lanka.$\r$\n$\r$\n${APP_NAME} is installed for your user account only; no administrator rights are needed.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
@@ -390,7 +392,7 @@ Function .onInstSuccess
 FunctionEnd
 
 ; A reinstall goes to the folder of the existing installation: no directory
-; page, and the components page's button then reads "Install".
+; page, and the components page's button then reads "Install", as its text says.
 Function IsReinstall
   Push $0
   StrCpy $0 0
@@ -407,6 +409,7 @@ Function ComponentsPageShow
   ${If} $0 = 1
     GetDlgItem $0 $HWNDPARENT 1
     SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^InstallBtn)"
+    SendMessage $mui.ComponentsPage.Text ${WM_SETTEXT} 0 "STR:${COMPONENTS_TEXT} $(^ClickInstall)"
   ${EndIf}
 FunctionEnd
 

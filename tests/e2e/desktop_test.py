@@ -2,7 +2,7 @@
 """Usage: desktop_test.py BINARY CASE, or desktop_test.py --wine PROGRAM.exe ARGS (CTest's emulator for the
 Windows build). The program on Xvfb, with and without a window manager (openbox), driven with xdotool, and
 under Wine; every process a case starts is in a group of its own, killed when the case ends."""
-import atexit, contextlib, datetime, glob, os, re, shutil, signal, subprocess, sys, tempfile, time
+import atexit, contextlib, datetime, glob, hashlib, os, re, shutil, signal, subprocess, sys, tempfile, time, zipfile
 from subprocess import DEVNULL, PIPE
 
 
@@ -369,6 +369,7 @@ def case_panel(binary):
     check(program.wait(10) == 0, "X pressed by a screen reader ends it")
 
 
+SOURCE = os.path.dirname(os.path.abspath(__file__)) + "/../.."
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane"
 START_MENU = "roaming/microsoft/windows/start menu/programs/"
 INSTALLED = ["local/programs/quorvane" + n for n in ("", "/license.txt", "/quorvane.exe", "/uninstall.exe")]
@@ -414,6 +415,53 @@ def installed_traces(desktop):  # the program's files, shortcuts and Apps & feat
         found += [os.path.relpath(folder, appdata) + "/" + name for name in dirs + files]
     found = sorted(path.lower() for path in found if "quorvane" in path.lower())
     return found + (["registry"] if wine(desktop, "reg", "query", UNINSTALL_KEY) == 0 else [])
+
+
+def winget_install(desktop, setup, version):
+    """The installer run as winget runs it, with its manifest's silent switches: no window shows, and the one
+    Apps & features entry left is the one the manifest (made as the release command makes it) names."""
+    folder = tempfile.mkdtemp(dir=desktop.runtime)
+    subprocess.run([SOURCE + "/scripts/winget-manifests.sh", setup, version, folder], check=True)
+    with open(glob.glob(folder + "/*.installer.yaml")[0]) as manifest:  # each key has one value
+        manifest = dict(re.findall(r"^[- ]*(\w+): (.*)$", manifest.read(), re.M))
+    with open(setup, "rb") as exe:
+        sha256 = hashlib.sha256(exe.read()).hexdigest().upper()
+    installer = desktop.spawn(["wine", setup, *manifest["Silent"].split()])
+    shown = lambda: desktop.run("xdotool", "search", "--onlyvisible", "--name", "Setup")
+    window = wait_for(lambda: shown() or installer.poll() is not None and "none", "the installer", 120)
+    check(window == "none" and installer.returncode == 0, "no window shown, with " + manifest["Silent"])
+    listed = desktop.run("wine", "reg", "query", UNINSTALL_KEY.rsplit("\\", 1)[0], "/s").replace("\r", "")
+    keys = re.findall(r"^HKEY_CURRENT_USER\\.*\\Uninstall\\(.*)$", listed, re.M)
+    entry = dict(re.findall(r"^ +(DisplayName|Publisher|DisplayVersion) +REG_SZ +(.*)$", listed, re.M))
+    said = {name: manifest[name] for name in ("DisplayName", "Publisher", "DisplayVersion")}
+    ok = keys == [manifest["ProductCode"]] and entry == said and said["DisplayVersion"] == version
+    check(ok and manifest["InstallerSha256"] == sha256, "the manifest's entry: %s %s" % (keys, entry))
+
+
+def reinstall_pages(desktop, setup, setup_page):  # each page's "click ..." names its button; left, and killed
+    installer = desktop.spawn(["wine", setup])
+    # Its window first: the first program run in the prefix starts Wine's services, which keep its output open.
+    wait_for(lambda: desktop.run("xdotool", "search", "--onlyvisible", "--name", "Quorvane Setup"), "setup")
+    read = lambda: desktop.run("wine", setup_page, "Quorvane Setup")
+    shown = ""
+    for page in ("welcome", "licence", "components"):  # the directory page is skipped on a reinstall
+        shown = wait_for(lambda: (t := read()) and t != shown and t == read() and t, "the %s page" % page)
+        button = re.search(r"^1\t(.*)$", shown, re.M)[1].replace("&", "").rstrip(" >")
+        said = re.findall(r"click (.+?) to ", shown, re.I)
+        check(said == [button], "a reinstall's %s page says to click %s, above %s" % (page, said, button))
+        desktop.run("wine", setup_page, "Quorvane Setup", "next")
+    installer.kill()  # it alone: Wine's services, started with it, stay for the programs to come
+    installer.wait()
+
+
+def newer_setup(desktop, setup, version):  # the same program by the same installer script, its version raised
+    major_minor, patch = version.rsplit(".", 1)
+    newer = "%s.%d" % (major_minor, int(patch) + 1)
+    out = "%s/quorvane-%s-setup.exe" % (desktop.runtime, newer)
+    exe = os.path.dirname(setup) + "/unsigned/quorvane.exe"
+    nsis = ["makensis", "-V1", "-DVERSION=" + newer, "-DEXE=" + exe, "-DOUTFILE=" + out]
+    subprocess.run(nsis + [SOURCE + "/packaging/windows/quorvane.nsi"], check=True)
+    return out, newer
 
 
 def run_under_wine(program, *args):  # a Windows test program on its own Xvfb; its exit status
@@ -474,16 +522,25 @@ def through_midnights(desktop):
         print("ok: %s: the clock set back a day followed, the next day at noon as after midnight" % day)
 
 
-def case_windows_release(setup, display_change):
-    """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: a silent
-    install for the current user, the installed panel driven as above, through midnights, and off the second
-    monitor when it goes (at 96 and 144 dpi), a reinstall over it, and a silent uninstall."""
+def case_windows_release(setup, display_change, setup_page):
+    """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: the portable
+    zip's files, a silent install for the current user as winget runs it, a reinstall's pages, the installed
+    panel driven as above, through midnights, and off the second monitor when it goes (at 96 and 144 dpi), a
+    newer version installed over it as winget upgrades, and a silent uninstall."""
+    version = re.search(r"quorvane-(.*)-setup\.exe$", setup)[1]
+    with zipfile.ZipFile(setup.replace("-setup.exe", "-win64.zip")) as portable:
+        files = portable.namelist()
+        readme = portable.read("README.txt") if "README.txt" in files else b""
+    hash_it = b"certutil -hashfile quorvane-%s-win64.zip SHA256" % version.encode()
+    notepad = readme.isascii() and readme.count(b"\n") == readme.count(b"\r\n") and hash_it in readme
+    check(files == ["quorvane.exe", "LICENSE.txt", "README.txt"] and notepad, "the zip's files: %s" % files)
     mm = "1536/406x1152/305"  # each monitor at 96 dpi, wide enough for the panel at 144 dpi
     second = ("B", mm + "+1536+0", "none")
     desktop = wine_desktop(True, "3072x1152", [("A", mm + "+0+0", "screen"), second])
-    check(wine(desktop, setup, "/S") == 0, "silent install")
+    winget_install(desktop, setup, version)
     traces = installed_traces(desktop)
     check(traces == INSTALLED, "the program, its shortcuts and its Apps & features entry: %s" % traces)
+    reinstall_pages(desktop, setup, setup_page)
     folder = glob.glob(desktop.env["WINEPREFIX"] + "/drive_c/users/*/AppData/Local/Programs/Quorvane")[0]
     set_clock(desktop, "+0")  # read afresh at every look at the clock
     clock = dict(FAKETIME_TIMESTAMP_FILE=desktop.runtime + "/clock", FAKETIME_NO_CACHE="1", TZ="UTC")
@@ -517,7 +574,8 @@ def case_windows_release(setup, display_change):
     program, panel = desktop.start_program("wine", folder + "/quorvane.exe")
     check(panel == (1215, 657, 312, 441), "at 144 dpi, 312x441 at 1215,657: %s" % (panel,))
     desktop.off_the_second_monitor((1300, 0), (1536, 1152), 1.5, display_change)
-    check(wine(desktop, setup, "/S") == 0 and program.wait(30) == 0, "a reinstall closes the running panel")
+    winget_install(desktop, *newer_setup(desktop, setup, version))
+    check(program.wait(30) == 0, "the newer version closes the running panel")
 
     wine(desktop, folder + "/uninstall.exe", "/S")
     traces = installed_traces(desktop)
