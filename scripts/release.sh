@@ -5,6 +5,7 @@
 #   apt/, quorvane.sources, quorvane-archive-keyring.gpg   its APT repository, to publish at QUORVANE_APT_URL
 #   quorvane-<version>-setup.exe     the Windows installer
 #   quorvane-<version>-win64.zip     the portable Windows program
+#   winget/                          its winget manifests, for the installer at QUORVANE_DOWNLOAD_URL
 #   quorvane-<version>.tar.gz        the source (git archive)
 #   authenticode/*.p7s               when signed: the Windows signatures, detached
 #   SHA256SUMS, SHA256SUMS.asc       the checksums, and their GnuPG signature when signed
