@@ -86,10 +86,19 @@ class Desktop:
         after = self.window("Quorvane")
         return (after[0] - before[0], after[1] - before[1]), after
 
-    def quick_clicks(self, panel, scale=1):  # on the title with each button, the pointer moved on after each
-        x, y = panel[0] + int(60 * scale), panel[1] + int(8 * scale)
-        click = lambda button: self.xdotool("mousemove", x, y, "click", button, "mousemove", x + 90, y + 70)
-        moved = [b for b in [1, 3, 2] * 7 if click(b) or time.sleep(0.2) or self.window("Quorvane") != panel]
+    def quick_clicks(self, panel, scale=1, stopped=None):
+        """On the title with each button, the pointer moved on after each; a process given is stopped for each
+        click (its press and release then reach it together), then given time to start a move."""
+        x, y, moved = panel[0] + int(60 * scale), panel[1] + int(8 * scale), []
+        for button in [1, 3, 2] * 7:
+            click = ["mousemove", x, y, "click", button]
+            if stopped:
+                os.kill(stopped.pid, signal.SIGSTOP)
+                self.xdotool(*click)
+                os.kill(stopped.pid, signal.SIGCONT)
+                click = ["sleep", 0.5]
+            self.xdotool(*click, "mousemove", x + 90, y + 70, pause=0.3)
+            moved += [button] if self.window("Quorvane") != panel else []
         check(not moved, "21 quick clicks on the title; the panel moved after those of buttons %s" % moved)
 
     def off_the_second_monitor(self, by, first, scale=1, display_change=None, button=1):  # where it ends
@@ -492,6 +501,10 @@ def case_windows_release(setup, display_change):
     program, panel = desktop.start_program("wine", folder + "/quorvane.exe", clock=clock)
     check(panel == (810, 438, 208, 294), "208x294 at 810,438: %s" % (panel,))
     desktop.wait_out_of_taskbar()
+    # With the release there with the press, no move is handed over (Wine would hand it to openbox). A release
+    # coming after that leaves openbox's move running (in 1 of 4 unstopped), which Wine never calls off: Wine's
+    # alone, as Windows' own move ends at the release. (No window manager: Wine's own move, which ends there.)
+    desktop.quick_clicks(panel, stopped=program)
 
     desktop.click(panel, (196, 283))
     wait_for(lambda: desktop.window("About"), '"?" to show the About window')
