@@ -192,7 +192,7 @@ def case_drag(binary):
         check(not window_manager or "_NET_WM_MOVERESIZE" in supported, "the window manager's properties kept")
     # Monitors of different scales (as KDE on X11 sets them), then A's own scale changed in place (Xft/DPI over
     # XSETTINGS, as desktops' settings daemons do): at each scale the panel whole, and drawn as a panel started
-    # at that scale, its date line refitted (in Tamil, fitted to the screen's pixels).
+    # at that scale, its date line refitted (in Hindi, fitted to the screen's pixels: at 2 a pixel lower than at 1).
     for window_manager in (True, False):
         print("window manager %s, monitor B at scale 2, then A too:" % window_manager)
         mm, clock = "1024/270x768/203", {"FAKETIME": "@2027-01-01 10:00:00"}
@@ -203,7 +203,7 @@ def case_drag(binary):
         dpi(96)
         xsettingsd = desktop.spawn(["sh", "-c", "exec xsettingsd -c %s 2>&1" % settings], stdout=PIPE)
         next(line for line in xsettingsd.stdout if b"Took ownership" in line)  # before the program looks
-        desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="ta_LK.UTF-8")
+        desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="hi_IN.UTF-8")
 
         def whole(size, where):  # once the panel has that size (or the wait for it is over): its picture
             with contextlib.suppress(AssertionError):
