@@ -502,7 +502,7 @@ def case_windows_release(setup, display_change):
     check(panel == (810, 438, 208, 294), "208x294 at 810,438: %s" % (panel,))
     desktop.wait_out_of_taskbar()
     # With the release there with the press, no move is handed over (Wine would hand it to openbox). A release
-    # coming after that leaves openbox's move running (in 1 of 4 unstopped), which Wine never calls off: Wine's
+    # coming after that leaves openbox's move running (0 to 3 in 10 unstopped), which Wine never calls off: Wine's
     # alone, as Windows' own move ends at the release. (No window manager: Wine's own move, which ends there.)
     desktop.quick_clicks(panel, stopped=program)
 
