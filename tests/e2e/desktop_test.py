@@ -86,10 +86,19 @@ class Desktop:
         after = self.window("Quorvane")
         return (after[0] - before[0], after[1] - before[1]), after
 
-    def quick_clicks(self, panel, scale=1):  # on the title with each button, the pointer moved on after each
-        x, y = panel[0] + int(60 * scale), panel[1] + int(8 * scale)
-        click = lambda button: self.xdotool("mousemove", x, y, "click", button, "mousemove", x + 90, y + 70)
-        moved = [b for b in [1, 3, 2] * 7 if click(b) or time.sleep(0.2) or self.window("Quorvane") != panel]
+    def quick_clicks(self, panel, scale=1, stopped=None):
+        """On the title with each button, the pointer moved on after each; a process given is stopped for each
+        click (its press and release then reach it together), then given time to start a move."""
+        x, y, moved = panel[0] + int(60 * scale), panel[1] + int(8 * scale), []
+        for button in [1, 3, 2] * 7:
+            click = ["mousemove", x, y, "click", button]
+            if stopped:
+                os.kill(stopped.pid, signal.SIGSTOP)
+                self.xdotool(*click)
+                os.kill(stopped.pid, signal.SIGCONT)
+                click = ["sleep", 0.5]
+            self.xdotool(*click, "mousemove", x + 90, y + 70, pause=0.3)
+            moved += [button] if self.window("Quorvane") != panel else []
         check(not moved, "21 quick clicks on the title; the panel moved after those of buttons %s" % moved)
 
     def off_the_second_monitor(self, by, first, scale=1, display_change=None, button=1):  # where it ends
@@ -183,7 +192,7 @@ def case_drag(binary):
         check(not window_manager or "_NET_WM_MOVERESIZE" in supported, "the window manager's properties kept")
     # Monitors of different scales (as KDE on X11 sets them), then A's own scale changed in place (Xft/DPI over
     # XSETTINGS, as desktops' settings daemons do): at each scale the panel whole, and drawn as a panel started
-    # at that scale, its date line refitted (in Tamil, fitted to the screen's pixels).
+    # at that scale, its date line refitted (in Hindi, fitted to the screen's pixels: at 2 a pixel lower than at 1).
     for window_manager in (True, False):
         print("window manager %s, monitor B at scale 2, then A too:" % window_manager)
         mm, clock = "1024/270x768/203", {"FAKETIME": "@2027-01-01 10:00:00"}
@@ -194,7 +203,7 @@ def case_drag(binary):
         dpi(96)
         xsettingsd = desktop.spawn(["sh", "-c", "exec xsettingsd -c %s 2>&1" % settings], stdout=PIPE)
         next(line for line in xsettingsd.stdout if b"Took ownership" in line)  # before the program looks
-        desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="ta_LK.UTF-8")
+        desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="hi_IN.UTF-8")
 
         def whole(size, where):  # once the panel has that size (or the wait for it is over): its picture
             with contextlib.suppress(AssertionError):
@@ -549,6 +558,10 @@ def case_windows_release(setup, display_change, setup_page):
     program, panel = desktop.start_program("wine", folder + "/quorvane.exe", clock=clock)
     check(panel == (810, 438, 208, 294), "208x294 at 810,438: %s" % (panel,))
     desktop.wait_out_of_taskbar()
+    # With the release there with the press, no move is handed over (Wine would hand it to openbox). A release
+    # coming after that leaves openbox's move running (0 to 3 in 10 unstopped), which Wine never calls off: Wine's
+    # alone, as Windows' own move ends at the release. (No window manager: Wine's own move, which ends there.)
+    desktop.quick_clicks(panel, stopped=program)
 
     desktop.click(panel, (196, 283))
     wait_for(lambda: desktop.window("About"), '"?" to show the About window')
