@@ -31,6 +31,12 @@ if [ -n "$(git status --porcelain)" ]; then
     echo "release: the tree has uncommitted changes; commit or stash them first" >&2
     exit 1
 fi
+# A version ships with its AppStream <release> entry, the newest, which software centres show.
+version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+if ! grep -m1 -o '<release version="[^"]*"' packaging/*.metainfo.xml | grep -qx "<release version=\"$version\""; then
+    echo "release: the newest <release> in packaging/*.metainfo.xml is not $version" >&2
+    exit 1
+fi
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
 umask 022
@@ -41,7 +47,6 @@ rm -rf build/package build/win64-release
 cmake --workflow --preset package
 scripts/build-windows.sh windows-release
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package/CMakeCache.txt)
 out=build/release
 rm -rf "$out"
 mkdir -p "$out"
@@ -58,4 +63,7 @@ cat "$out/SHA256SUMS"
 [ -f "$out/authenticode/quorvane.exe.p7s" ] ||
     echo "NOTE: the Windows programs are not signed (no QUORVANE_SIGN_PKCS12)"
 [ -f "$out/SHA256SUMS.asc" ] || echo "NOTE: SHA256SUMS is not signed (no QUORVANE_GPG_KEY)"
+[ -n "${QUORVANE_APT_URL:-}" ] && [ -n "${QUORVANE_DOWNLOAD_URL:-}" ] ||
+    echo "NOTE: quorvane.sources and the winget manifests name placeholder addresses (no QUORVANE_APT_URL or" \
+        "QUORVANE_DOWNLOAD_URL)"
 [ -z "$published" ] || exec scripts/compare-release.sh "$published" "$out"

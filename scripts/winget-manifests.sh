@@ -43,6 +43,7 @@ Scope: user
 InstallModes:
 - interactive
 - silent
+- silentWithProgress
 InstallerSwitches:
   Silent: /S
   SilentWithProgress: /S
