@@ -124,11 +124,8 @@ class Desktop:
         top, where and as it was."""
         x, y, width, height = panel
         self.click(panel, (60 * width // 208, 283 * height // 294))  # Non Eastern Province
-        crop = "%dx%d+%d+%d" % (width, height * 257 // 294, x, y)  # the date line and the times
-        grab = ["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"]
-        picture = lambda: subprocess.run(grab, env=self.env, capture_output=True).stdout
-        settled = lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p  # over more than a tick
-        shown = wait_for(settled, "the panel as it stands")
+        area = (x, y, width, height * 257 // 294)  # the date line and the times
+        shown = self.settled(area, "the panel as it stands")
         maps = open(self.runtime + "/maps", "w+")  # the windows mapped, as the X server tells
         self.spawn(["xev", "-root", "-event", "substructure", "-event", "property"], stdout=maps)
         heard = lambda: self.run("xprop", "-root", "-f", "Q", "8s", "-set", "Q", "") or open(maps.name).read()
@@ -136,13 +133,22 @@ class Desktop:
         geometry = "%dx%d+%d+%d" % (width + 40, height + 40, x - 20, y - 20)
         self.spawn(over or ["xmessage", "-geometry", geometry, "another window"])
         count = lambda: open(maps.name).read().count("MapNotify")
-        wait_for(lambda: count() and picture() != shown, "another window over the panel")
+        wait_for(lambda: count() and self.picture(area) != shown, "another window over the panel")
         mapped, second = count(), self.spawn(command)
         ended = lambda: second.poll() is not None and [second.returncode]
         check(wait_for(ended, "the second start to end") == [0], "a second start ends with status 0")
-        wait_for(lambda: picture() == shown, "the panel back on top, as it was")
+        wait_for(lambda: self.picture(area) == shown, "the panel back on top, as it was")
         now = (count(), self.window("Quorvane"))
         check(now == (mapped, panel), "no window mapped, the panel where it was: %s" % (now,))
+
+    def picture(self, area):  # the screen's pixels in (x, y, width, height)
+        crop = "%dx%d+%d+%d" % (*area[2:], *area[:2])
+        grab = ["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"]
+        return subprocess.run(grab, env=self.env, capture_output=True).stdout
+
+    def settled(self, area, what):  # its picture once the same over more than a tick
+        picture = lambda: self.picture(area)
+        return wait_for(lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, what)
 
     def wait_out_of_taskbar(self, name="Quorvane"):  # under Wine, the state may come after the mapping
         state = lambda: self.run("xprop", "-name", name, "_NET_WM_STATE")
@@ -205,30 +211,29 @@ def case_drag(binary):
         next(line for line in xsettingsd.stdout if b"Took ownership" in line)  # before the program looks
         desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="hi_IN.UTF-8")
 
-        def whole(size, where):  # once the panel has that size (or the wait for it is over): its picture
+        def whole(size, where):  # once the panel has that size (or the wait for it is over): where it stands
             with contextlib.suppress(AssertionError):
                 wait_for(lambda: desktop.window("Quorvane")[2:] == size, where)
-            x, y, width, height = panel = desktop.window("Quorvane")
+            panel = desktop.window("Quorvane")
             check(panel[2:] == size, "%s: %dx%d" % ((where,) + panel[2:]))
             desktop.xdotool("mousemove", 0, 0)  # off the panel: nothing hovered, no tool tip
-            grab = ["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "rgb:-"]
-            return lambda: subprocess.run(grab, env=desktop.env, capture_output=True).stdout
+            return panel
+
+        def as_on_b(where):
+            panel, what = whole((416, 588), where), where + ", drawn as on B"
+            check(wait_for(lambda: desktop.picture(panel) == on_b, what), what)
 
         program, _ = desktop.start_program(binary, clock=clock)
         desktop.quick_drag((700, -400))
-        picture = whole((416, 588), "dragged onto B")
-        on_b = wait_for(lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, "B drawn")
-        as_on_b = lambda what: check(wait_for(lambda: picture() == on_b, what), what)
+        on_b = desktop.settled(whole((416, 588), "dragged onto B"), "B drawn")
         desktop.quick_drag((-700, 400), 2)
         whole((208, 294), "dragged back onto A")
         dpi(192)
         xsettingsd.send_signal(signal.SIGHUP)
-        picture = whole((416, 588), "A's scale changed to 2")
-        as_on_b("at 2 on A, drawn as on B")
+        as_on_b("at 2 on A")
         os.killpg(program.pid, signal.SIGKILL)
         desktop.start_program(binary, clock=clock)
-        picture = whole((416, 588), "started at 2")
-        as_on_b("started at 2, drawn as on B")
+        as_on_b("started at 2")
 
 
 def case_start_up_errors(binary):
@@ -498,22 +503,12 @@ def through_midnights(desktop):
     """Past each midnight the panel shows the new day's times and date line, as that day looks at noon; a
     clock set back a day is followed too. The panel is read as pictures, compared with each other."""
 
-    def picture():  # the date line and the times (not the option buttons, whose focus frame may come and go)
-        x, y, width, _ = desktop.window("Quorvane")
-        grab = ["import", "-window", "root", "-crop", "%dx257+%d+%d" % (width, x, y), "-depth", "8", "rgb:-"]
-        rgb = subprocess.run(grab, env=desktop.env, capture_output=True).stdout
-        return [rgb[row : row + 3 * width] for row in range(0, len(rgb), 3 * width)]  # rows of pixels
-
+    area = (*desktop.window("Quorvane")[:3], 257)  # not the option buttons: their focus frame comes and goes
+    picture = lambda: desktop.picture(area)
     new = lambda shown: (p := picture()) != shown and picture() == p and p  # drawn to the end: the same twice
-
-    # The panel as it stands: the same over more than a tick, once the first tick and the repaint where the
-    # About window stood are done (a picture taken earlier would make the old date look new).
-    def settled():
-        p = picture()
-        time.sleep(1.5)
-        return picture() == p and p
-
-    shown = wait_for(settled, "the panel as it stands")
+    # The panel as it stands, once the first tick and the repaint where the About window stood are done (a
+    # picture taken earlier would make the old date look new).
+    shown = desktop.settled(area, "the panel as it stands")
     for day, parts in MIDNIGHTS:
         last = datetime.datetime.fromisoformat(day + "T23:59:59+00:00")
         set_clock(desktop, last.strftime("%F %T"))
@@ -521,8 +516,8 @@ def through_midnights(desktop):
         ahead = int(last.timestamp() - time.time())
         set_clock(desktop, "%+d" % ahead)
         after = wait_for(lambda: new(before), day + ": the tick after midnight")
-        # The frame of the times begins 40 pixels down, below the date line.
-        changed = {"date line" if y < 40 else "times" for y in range(len(after)) if after[y] != before[y]}
+        times = 40 * 3 * area[2]  # the frame of the times begins 40 rows of pixels down, below the date line
+        changed = {"times" if i >= times else "date line" for i in range(len(after)) if after[i] != before[i]}
         check(changed == parts, "%s: midnight changes the %s" % (day, " and the ".join(sorted(changed))))
         set_clock(desktop, "%+d" % (ahead - 86400))
         wait_for(lambda: picture() == before, day + ": the clock set back a day")
