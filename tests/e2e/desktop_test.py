@@ -3,6 +3,7 @@
 Windows build). The program on Xvfb, with and without a window manager (openbox), driven with xdotool, and
 under Wine; every process a case starts is in a group of its own, killed when the case ends."""
 import atexit, contextlib, datetime, glob, hashlib, os, re, shutil, signal, subprocess, sys, tempfile, time, zipfile
+from pathlib import Path
 from subprocess import DEVNULL, PIPE
 
 
@@ -40,11 +41,9 @@ class Desktop:
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
 
     def spawn(self, args, env=None, stdout=DEVNULL):
-        process = subprocess.Popen(
-            args, env=env or self.env, stdin=DEVNULL, stdout=stdout, stderr=DEVNULL, start_new_session=True
-        )
-        self.processes.append(process)
-        return process
+        own = dict(stdin=DEVNULL, stderr=DEVNULL, start_new_session=True)  # a process group of its own
+        self.processes.append(subprocess.Popen(args, env=env or self.env, stdout=stdout, **own))
+        return self.processes[-1]
 
     def close(self):
         for process in reversed(self.processes):
@@ -70,8 +69,7 @@ class Desktop:
             env.update(clock, LD_PRELOAD=glob.glob("/usr/lib/*/faketime/libfaketime.so.1")[0])
         program = self.spawn(command, env=env)
         if clock:  # libfaketime's files, left behind if the program is killed
-            shm = ["/dev/shm/faketime_shm_%d" % program.pid, "/dev/shm/sem.faketime_sem_%d" % program.pid]
-            atexit.register(subprocess.run, ["rm", "-f", *shm])
+            atexit.register(subprocess.run, "rm -f /dev/shm/*faketime_*_%d" % program.pid, shell=True)
         return program, wait_for(lambda: self.window("Quorvane"), "the Quorvane window")
 
     def quick_drag(self, by, scale=1, button=1):  # by the title, the pointer moving on at once, and on after
@@ -124,11 +122,8 @@ class Desktop:
         top, where and as it was."""
         x, y, width, height = panel
         self.click(panel, (60 * width // 208, 283 * height // 294))  # Non Eastern Province
-        crop = "%dx%d+%d+%d" % (width, height * 257 // 294, x, y)  # the date line and the times
-        grab = ["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"]
-        picture = lambda: subprocess.run(grab, env=self.env, capture_output=True).stdout
-        settled = lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p  # over more than a tick
-        shown = wait_for(settled, "the panel as it stands")
+        area = (x, y, width, height * 257 // 294)  # the date line and the times
+        shown = self.settled(area, "the panel as it stands")
         maps = open(self.runtime + "/maps", "w+")  # the windows mapped, as the X server tells
         self.spawn(["xev", "-root", "-event", "substructure", "-event", "property"], stdout=maps)
         heard = lambda: self.run("xprop", "-root", "-f", "Q", "8s", "-set", "Q", "") or open(maps.name).read()
@@ -136,18 +131,25 @@ class Desktop:
         geometry = "%dx%d+%d+%d" % (width + 40, height + 40, x - 20, y - 20)
         self.spawn(over or ["xmessage", "-geometry", geometry, "another window"])
         count = lambda: open(maps.name).read().count("MapNotify")
-        wait_for(lambda: count() and picture() != shown, "another window over the panel")
+        wait_for(lambda: count() and self.picture(area) != shown, "another window over the panel")
         mapped, second = count(), self.spawn(command)
-        ended = lambda: second.poll() is not None and [second.returncode]
-        check(wait_for(ended, "the second start to end") == [0], "a second start ends with status 0")
-        wait_for(lambda: picture() == shown, "the panel back on top, as it was")
+        check(second.wait(30) == 0, "a second start ends with status 0")
+        wait_for(lambda: self.picture(area) == shown, "the panel back on top, as it was")
         now = (count(), self.window("Quorvane"))
         check(now == (mapped, panel), "no window mapped, the panel where it was: %s" % (now,))
 
+    def picture(self, area):  # the screen's pixels in (x, y, width, height)
+        crop = "%dx%d+%d+%d" % (*area[2:], *area[:2])
+        grab = ["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"]
+        return subprocess.run(grab, env=self.env, capture_output=True).stdout
+
+    def settled(self, area, what):  # its picture once the same over more than a tick
+        picture = lambda: self.picture(area)
+        return wait_for(lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, what)
+
     def wait_out_of_taskbar(self, name="Quorvane"):  # under Wine, the state may come after the mapping
-        state = lambda: self.run("xprop", "-name", name, "_NET_WM_STATE")
-        wait_for(lambda: "SKIP_TASKBAR" in state(), name + " out of the taskbar")
-        print("ok: %s out of the taskbar" % name)
+        state = lambda: "SKIP_TASKBAR" in self.run("xprop", "-name", name, "_NET_WM_STATE")
+        check(wait_for(state, name + " out of the taskbar"), name + " out of the taskbar")
 
     def window(self, name, frame=False):  # (x, y, width, height) of the mapped window of that title
         ids = self.run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % name).split()
@@ -165,14 +167,13 @@ def case_drag(binary):
     back an About window minimized by the window manager. A quick drag by the title (before the program can
     have seen the press) onto a second monitor, then unplugged: the panel comes back within reach."""
     for window_manager, scale, button, width in ((True, 1, 1, 1024), (True, 2, 3, 2048), (False, 1, 2, 800)):
-        height = (
-            width * 3 // 4
-        )  # the designed place, 810,438 at scale 1, is wholly on A but on the 800x600 one
+        height = width * 3 // 4
         print("window manager %s, scale %d, %dx%d:" % (window_manager, scale, width, height))
         mm = "%d/%dx%d/%d" % (width, width * 254 // 960, height, height * 254 // 960)  # 96 dpi
         monitors = [("A", mm + "+0+0", "screen"), ("B", mm + "+%d+0" % width, "none")]
         desktop = Desktop("%dx%d" % (2 * width, height), window_manager, monitors)
         _, panel = desktop.start_program(binary, scale=scale)
+        # The designed place, 810,438 at scale 1, is wholly on A but on the 800x600 one.
         place = (810 * scale, 438 * scale) if width >= 1024 * scale else (width - 208, height - 294)
         check(panel == (*place, 208 * scale, 294 * scale), "%d,%d %dx%d" % panel)
         desktop.second_start([binary], panel)
@@ -185,8 +186,7 @@ def case_drag(binary):
             wait_for(lambda: desktop.window("About") is None, "the About window minimized")
             desktop.click(panel, question)
             wait_for(lambda: desktop.window("About") == about, '"?" to bring the minimized About window back')
-            state = desktop.run("xprop", "-name", "About", "_NET_WM_STATE")
-            check("SKIP_TASKBAR" in state, 'the About window minimized, back through "?", out of the taskbar')
+            desktop.wait_out_of_taskbar("About")
         desktop.off_the_second_monitor((300, -200), (width, height), scale, button=button)
         supported = desktop.run("xprop", "-root", "_NET_SUPPORTED")  # read by the drag, left as it was
         check(not window_manager or "_NET_WM_MOVERESIZE" in supported, "the window manager's properties kept")
@@ -205,30 +205,29 @@ def case_drag(binary):
         next(line for line in xsettingsd.stdout if b"Took ownership" in line)  # before the program looks
         desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="hi_IN.UTF-8")
 
-        def whole(size, where):  # once the panel has that size (or the wait for it is over): its picture
+        def whole(size, where):  # once the panel has that size (or the wait for it is over): where it stands
             with contextlib.suppress(AssertionError):
                 wait_for(lambda: desktop.window("Quorvane")[2:] == size, where)
-            x, y, width, height = panel = desktop.window("Quorvane")
+            panel = desktop.window("Quorvane")
             check(panel[2:] == size, "%s: %dx%d" % ((where,) + panel[2:]))
             desktop.xdotool("mousemove", 0, 0)  # off the panel: nothing hovered, no tool tip
-            grab = ["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "rgb:-"]
-            return lambda: subprocess.run(grab, env=desktop.env, capture_output=True).stdout
+            return panel
+
+        def as_on_b(where):
+            panel, what = whole((416, 588), where), where + ", drawn as on B"
+            check(wait_for(lambda: desktop.picture(panel) == on_b, what), what)
 
         program, _ = desktop.start_program(binary, clock=clock)
         desktop.quick_drag((700, -400))
-        picture = whole((416, 588), "dragged onto B")
-        on_b = wait_for(lambda: (p := picture()) == (time.sleep(1.5) or picture()) and p, "B drawn")
-        as_on_b = lambda what: check(wait_for(lambda: picture() == on_b, what), what)
+        on_b = desktop.settled(whole((416, 588), "dragged onto B"), "B drawn")
         desktop.quick_drag((-700, 400), 2)
         whole((208, 294), "dragged back onto A")
         dpi(192)
         xsettingsd.send_signal(signal.SIGHUP)
-        picture = whole((416, 588), "A's scale changed to 2")
-        as_on_b("at 2 on A, drawn as on B")
+        as_on_b("at 2 on A")
         os.killpg(program.pid, signal.SIGKILL)
         desktop.start_program(binary, clock=clock)
-        picture = whole((416, 588), "started at 2")
-        as_on_b("started at 2, drawn as on B")
+        as_on_b("started at 2")
 
 
 def case_start_up_errors(binary):
@@ -240,8 +239,7 @@ def case_start_up_errors(binary):
     shutil.copy(binary, broken)
     shutil.copy(glob.glob("/usr/lib/*/qt6/plugins/platforms/libqxcb.so")[0], plugin)
     subprocess.run(["patchelf", "--add-needed", "libquorvane-missing.so.0", plugin], check=True)
-    with open(desktop.runtime + "/qt.conf", "w") as conf:
-        conf.write("[Paths]\nPlugins=%s\n" % desktop.runtime)
+    Path(desktop.runtime + "/qt.conf").write_text("[Paths]\nPlugins=%s\n" % desktop.runtime)
     found = 'Could not load the Qt platform plugin "xcb" in "" even though it was found: Cannot load library'
     lacking = "libquorvane-missing.so.0: cannot open shared object file: No such file or directory"
     for program, changes, expected in (
@@ -312,8 +310,7 @@ def case_panel(binary):
     after it as nothing. "?" pressed through its action shows the About window, centred, a dialog named About
     with its credits as designed. Every node stands at the index its parent lists it under, asked both ways
     (tools that move by index). One click on X hides the About window (the panel is activated), a click on "?"
-    shows it again, and X pressed through its action ends the program.
-    """
+    shows it again, and X pressed through its action ends the program."""
     desktop = Desktop()
     desktop.spawn(["weston", "--backend=headless-backend.so", "--socket=wayland-q", "--idle-time=0"])
     wait_for(lambda: os.path.exists(desktop.runtime + "/wayland-q"), "the Wayland compositor")
@@ -392,10 +389,9 @@ def wine_desktop(window_manager, size="1024x768", monitors=()):
     desktop = Desktop(size, window_manager, monitors)
     # Qt Test writes to the debugger unless told to use the standard streams, and Wine hands QT_
     # variables to Windows programs only as WINEQT_. No Mono, Gecko or host menu entries.
-    prefix = desktop.runtime + "/prefix"
-    desktop.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEQT_FORCE_STDERR_LOGGING="1")
-    desktop.env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+    desktop.env.update(WINEPREFIX=desktop.runtime + "/prefix", WINEQT_FORCE_STDERR_LOGGING="1")
     locale = os.environ.get("QUORVANE_WINE_LOCALE", "en_US")  # Wine's user locale is LC_ALL's
+    desktop.env.update(WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d", WINEDEBUG="-all")
     desktop.env["LC_ALL"] = locale + ".UTF-8"
     wine(desktop, "wineboot", "-i")
     values = [(r"Control Panel\Desktop", "LogPixels", "REG_DWORD", os.environ.get("QUORVANE_WINE_DPI", "96"))]
@@ -405,8 +401,7 @@ def wine_desktop(window_manager, size="1024x768", monitors=()):
         values += [(r"Software\Wine\X11 Driver", "UseXRandR", "REG_SZ", "N")]  # Xinerama one takes RandR's
     for key, name, kind, data in values:
         wine(desktop, "reg", "add", "HKCU\\" + key, "/v", name, "/t", kind, "/d", data, "/f")
-    query = ["wine", "reg", "query", r"HKCU\Control Panel\International", "/v", "LocaleName"]
-    found = subprocess.run(query, env=desktop.env, capture_output=True, text=True).stdout
+    found = desktop.run("wine", "reg", "query", r"HKCU\Control Panel\International", "/v", "LocaleName")
     check(locale.replace("_", "-") in found, "the user locale: " + locale)
     return desktop
 
@@ -431,10 +426,9 @@ def winget_install(desktop, setup, version):
     Apps & features entry left is the one the manifest (made as the release command makes it) names."""
     folder = tempfile.mkdtemp(dir=desktop.runtime)
     subprocess.run([SOURCE + "/scripts/winget-manifests.sh", setup, version, folder], check=True)
-    with open(glob.glob(folder + "/*.installer.yaml")[0]) as manifest:  # each key has one value
-        manifest = dict(re.findall(r"^[- ]*(\w+): (.*)$", manifest.read(), re.M))
-    with open(setup, "rb") as exe:
-        sha256 = hashlib.sha256(exe.read()).hexdigest().upper()
+    yaml = Path(glob.glob(folder + "/*.installer.yaml")[0]).read_text()
+    manifest = dict(re.findall(r"^[- ]*(\w+): (.*)$", yaml, re.M))  # each key has one value
+    sha256 = hashlib.sha256(Path(setup).read_bytes()).hexdigest().upper()
     installer = desktop.spawn(["wine", setup, *manifest["Silent"].split()])
     shown = lambda: desktop.run("xdotool", "search", "--onlyvisible", "--name", "Setup")
     window = wait_for(lambda: shown() or installer.poll() is not None and "none", "the installer", 120)
@@ -464,8 +458,7 @@ def reinstall_pages(desktop, setup, setup_page):  # each page's "click ..." name
 
 
 def newer_setup(desktop, setup, version):  # the same program by the same installer script, its version raised
-    major_minor, patch = version.rsplit(".", 1)
-    newer = "%s.%d" % (major_minor, int(patch) + 1)
+    newer = re.sub(r"\d+$", lambda patch: str(int(patch[0]) + 1), version)
     out = "%s/quorvane-%s-setup.exe" % (desktop.runtime, newer)
     exe = os.path.dirname(setup) + "/unsigned/quorvane.exe"
     nsis = ["makensis", "-V1", "-DVERSION=" + newer, "-DEXE=" + exe, "-DOUTFILE=" + out]
@@ -489,8 +482,7 @@ MIDNIGHTS = [
 
 
 def set_clock(desktop, setting):  # a time the clock stands at, or +N seconds it runs ahead, read whole
-    with open(desktop.runtime + "/clock.new", "w") as clock:
-        clock.write(setting + "\n")
+    Path(desktop.runtime + "/clock.new").write_text(setting + "\n")
     os.replace(desktop.runtime + "/clock.new", desktop.runtime + "/clock")
 
 
@@ -498,22 +490,12 @@ def through_midnights(desktop):
     """Past each midnight the panel shows the new day's times and date line, as that day looks at noon; a
     clock set back a day is followed too. The panel is read as pictures, compared with each other."""
 
-    def picture():  # the date line and the times (not the option buttons, whose focus frame may come and go)
-        x, y, width, _ = desktop.window("Quorvane")
-        grab = ["import", "-window", "root", "-crop", "%dx257+%d+%d" % (width, x, y), "-depth", "8", "rgb:-"]
-        rgb = subprocess.run(grab, env=desktop.env, capture_output=True).stdout
-        return [rgb[row : row + 3 * width] for row in range(0, len(rgb), 3 * width)]  # rows of pixels
-
+    area = (*desktop.window("Quorvane")[:3], 257)  # not the option buttons: their focus frame comes and goes
+    picture = lambda: desktop.picture(area)
     new = lambda shown: (p := picture()) != shown and picture() == p and p  # drawn to the end: the same twice
-
-    # The panel as it stands: the same over more than a tick, once the first tick and the repaint where the
-    # About window stood are done (a picture taken earlier would make the old date look new).
-    def settled():
-        p = picture()
-        time.sleep(1.5)
-        return picture() == p and p
-
-    shown = wait_for(settled, "the panel as it stands")
+    # The panel as it stands, once the first tick and the repaint where the About window stood are done (a
+    # picture taken earlier would make the old date look new).
+    shown = desktop.settled(area, "the panel as it stands")
     for day, parts in MIDNIGHTS:
         last = datetime.datetime.fromisoformat(day + "T23:59:59+00:00")
         set_clock(desktop, last.strftime("%F %T"))
@@ -521,8 +503,8 @@ def through_midnights(desktop):
         ahead = int(last.timestamp() - time.time())
         set_clock(desktop, "%+d" % ahead)
         after = wait_for(lambda: new(before), day + ": the tick after midnight")
-        # The frame of the times begins 40 pixels down, below the date line.
-        changed = {"date line" if y < 40 else "times" for y in range(len(after)) if after[y] != before[y]}
+        times = 40 * 3 * area[2]  # the frame of the times begins 40 rows of pixels down, below the date line
+        changed = {"times" if i >= times else "date line" for i in range(len(after)) if after[i] != before[i]}
         check(changed == parts, "%s: midnight changes the %s" % (day, " and the ".join(sorted(changed))))
         set_clock(desktop, "%+d" % (ahead - 86400))
         wait_for(lambda: picture() == before, day + ": the clock set back a day")
@@ -569,8 +551,7 @@ def case_windows_release(setup, display_change, setup_page):
     wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
     # Under a Windows window, as on Windows: Wine stacks its windows among themselves, so one raised does not
     # rise above an X client's (an xmessage). Closed then, else Wine's server waits for it at the reinstall.
-    notepad = ["wine", "start", "/max", "notepad"]
-    desktop.second_start(["wine", folder + "/quorvane.exe"], panel, notepad)
+    desktop.second_start(["wine", folder + "/quorvane.exe"], panel, ["wine", "start", "/max", "notepad"])
     desktop.run("wine", "taskkill", "/im", "notepad.exe")
     closed = lambda: not desktop.run("xdotool", "search", "--name", "Notepad") and desktop.window("Quorvane")
     wait_for(closed, "notepad to close")
