@@ -70,7 +70,6 @@ class MainWindowTest : public QObject, public Clock {
         return Label(2)->text() + ": " + times.join(", ");
     }
     void WaitForTick(int timer) { QVERIFY(QSignalSpy(Timer(timer), &QTimer::timeout).wait(10000)); }
-    // Exactly the province's timer runs; its option is selected and bold, the other regular.
     void VerifyProvince(int chosen)
     {
         for (int number : {1, 2})
