@@ -23,9 +23,8 @@ static QString DateLine(const QString& locale, QDate date)
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT,
                     (LOCALE_SABBREVMONTHNAME1 + date.month() - 1) | LOCALE_RETURN_GENITIVE_NAMES, month, 80);
 #endif
-    return QString("%1 %2 %3 %4")
-        .arg(QString::fromWCharArray(day), date.toString("dd"), QString::fromWCharArray(month),
-             date.toString("yyyy"));
+    return QString::fromWCharArray(day) + date.toString(" dd ") + QString::fromWCharArray(month)
+        + date.toString(" yyyy");
 }
 
 // The weights of the runs of the label's line: 0 in the designed face, else the face's own (its OS/2 weight
