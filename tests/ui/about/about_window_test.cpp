@@ -62,11 +62,9 @@ private slots:
                 about.Hide();
             if (step == 'K')
                 QTest::mouseClick(before->Command1, Qt::LeftButton);
-            if (step == 'E' || step == 'N') { // on OK, focused in a new window
-                QVERIFY(before->isActiveWindow() && before->Command1->hasFocus());
+            if (step == 'E' || step == 'N') // on OK, focused in the new window (as the step before checks)
                 QTest::keyClick(before->Command1, step == 'E' ? Qt::Key_Return : Qt::Key_Enter,
                                 step == 'E' ? Qt::NoModifier : Qt::KeypadModifier);
-            }
             if (step == 'M')
                 before->move(before->pos() + QPoint(37, -21));
             if (step == 'X')
