@@ -1,7 +1,6 @@
 #!/usr/bin/python3
-"""Usage: desktop_test.py BINARY CASE, or desktop_test.py --wine PROGRAM.exe ARGS (CTest's emulator for the
-Windows build). The program on Xvfb, with and without a window manager (openbox), driven with xdotool, and
-under Wine; every process a case starts is in a group of its own, killed when the case ends."""
+"""Usage: desktop_test.py BINARY CASE | --wine PROGRAM.exe ARGS (CTest's Windows emulator): the program on
+Xvfb, with and without openbox, driven by xdotool, and under Wine; a case's process groups end with it."""
 import atexit, contextlib, datetime, glob, hashlib, os, re, shutil, signal, subprocess, sys, tempfile, time, zipfile
 from pathlib import Path
 from subprocess import DEVNULL, PIPE
@@ -100,8 +99,7 @@ class Desktop:
         check(not moved, "21 quick clicks on the title; the panel moved after those of buttons %s" % moved)
 
     def off_the_second_monitor(self, by, first, scale=1, display_change=None, button=1):  # where it ends
-        """Dragged quickly by the title onto monitor B, which is then unplugged (the screen shrinks to the
-        first monitor, of size first), the panel goes back to the corner of the first monitor."""
+        """Dragged quickly onto monitor B, then B unplugged (the screen shrunk to first): back in A's corner."""
         moved, panel = self.quick_drag(by, scale, button)
         check(moved == by, "scale %s, a quick drag (button %d) to monitor B: %s" % (scale, button, panel))
         self.run("xrandr", "--delmonitor", "B")
@@ -117,9 +115,8 @@ class Desktop:
         return corner
 
     def second_start(self, command, panel, over=None):
-        """Started again with another window over the panel (over, or an xmessage), in the province Non
-        Eastern: the new process ends at once with status 0 and maps no window, and the panel comes back on
-        top, where and as it was."""
+        """Started again with another window (over, or an xmessage) over the panel, in Non Eastern: the new
+        process ends at once with status 0 and maps no window; the panel comes back on top, as it was."""
         x, y, width, height = panel
         self.click(panel, (60 * width // 208, 283 * height // 294))  # Non Eastern Province
         area = (x, y, width, height * 257 // 294)  # the date line and the times
@@ -163,9 +160,8 @@ class Desktop:
 
 
 def case_drag(binary):
-    """Quick clicks on the title (press and release in one burst) with each button move nothing; "?" brings
-    back an About window minimized by the window manager. A quick drag by the title (before the program can
-    have seen the press) onto a second monitor, then unplugged: the panel comes back within reach."""
+    """Quick clicks on the title with each button move nothing; "?" brings back an About window minimized by
+    the window manager; a quick drag onto monitor B, then unplugged: the panel comes back within reach."""
     for window_manager, scale, button, width in ((True, 1, 1, 1024), (True, 2, 3, 2048), (False, 1, 2, 800)):
         height = width * 3 // 4
         print("window manager %s, scale %d, %dx%d:" % (window_manager, scale, width, height))
@@ -190,9 +186,8 @@ def case_drag(binary):
         desktop.off_the_second_monitor((300, -200), (width, height), scale, button=button)
         supported = desktop.run("xprop", "-root", "_NET_SUPPORTED")  # read by the drag, left as it was
         check(not window_manager or "_NET_WM_MOVERESIZE" in supported, "the window manager's properties kept")
-    # Monitors of different scales (as KDE on X11 sets them), then A's own scale changed in place (Xft/DPI over
-    # XSETTINGS, as desktops' settings daemons do): at each scale the panel whole, and drawn as a panel started
-    # at that scale, its date line refitted (in Hindi, fitted to the screen's pixels: at 2 a pixel lower than at 1).
+    # Monitors of different scales (as KDE on X11 sets them), then A's scale changed (Xft/DPI over XSETTINGS):
+    # the panel whole at each, drawn as if started at it (its Hindi date line refitted: a pixel lower at 2).
     for window_manager in (True, False):
         print("window manager %s, monitor B at scale 2, then A too:" % window_manager)
         mm, clock = "1024/270x768/203", {"FAKETIME": "@2027-01-01 10:00:00"}
@@ -304,13 +299,10 @@ Corrections/Suggestions
 
 
 def case_panel(binary):
-    """In a Wayland session (weston) beside the X server, the panel runs on X11 at 810,438, out of the
-    taskbar. Over AT-SPI, as Orca reads it, on 1 January 2027 (libfaketime): the panel from the top, each
-    prayer once with its time spoken as a time; a province switch heard as the six new names, the steady ticks
-    after it as nothing. "?" pressed through its action shows the About window, centred, a dialog named About
-    with its credits as designed. Every node stands at the index its parent lists it under, asked both ways
-    (tools that move by index). One click on X hides the About window (the panel is activated), a click on "?"
-    shows it again, and X pressed through its action ends the program."""
+    """In a Wayland session (weston), the panel on X11 at 810,438, out of the taskbar, read over AT-SPI as
+    Orca reads it on 1 January 2027: each node at the index its parent lists it under, the times as times, a
+    province switch heard as the six new names and nothing after. "?" and "X" pressed through their actions;
+    the About window centred, its credits as designed; one click on X hides it (the panel is activated)."""
     desktop = Desktop()
     desktop.spawn(["weston", "--backend=headless-backend.so", "--socket=wayland-q", "--idle-time=0"])
     wait_for(lambda: os.path.exists(desktop.runtime + "/wayland-q"), "the Wayland compositor")
@@ -414,10 +406,8 @@ def wine(desktop, *args):  # runs a Windows program and waits until everything i
 
 def installed_traces(desktop):  # the program's files, shortcuts and Apps & features entry, as found
     appdata = glob.glob(desktop.env["WINEPREFIX"] + "/drive_c/users/*/AppData")[0]
-    found = []
-    for folder, dirs, files in os.walk(appdata):  # not into the links to the host's folders
-        found += [os.path.relpath(folder, appdata) + "/" + name for name in dirs + files]
-    found = sorted(path.lower() for path in found if "quorvane" in path.lower())
+    found = [str(path.relative_to(appdata)).lower() for path in Path(appdata).rglob("*")]  # not into links
+    found = sorted(path for path in found if "quorvane" in path)
     return found + (["registry"] if wine(desktop, "reg", "query", UNINSTALL_KEY) == 0 else [])
 
 
@@ -514,10 +504,9 @@ def through_midnights(desktop):
 
 
 def case_windows_release(setup, display_change, setup_page):
-    """The Windows release under Wine (standing in for Windows) with openbox, on two monitors: the portable
-    zip's files, a silent install for the current user as winget runs it, a reinstall's pages, the installed
-    panel driven as above, through midnights, and off the second monitor when it goes (at 96 and 144 dpi), a
-    newer version installed over it as winget upgrades, and a silent uninstall."""
+    """The Windows release under Wine (for Windows) with openbox on two monitors: the zip's files, installed
+    as winget installs it, a reinstall's pages, the panel driven as above, through midnights and off monitor B
+    (at 96 and 144 dpi), then upgraded as winget upgrades, and uninstalled."""
     version = re.search(r"quorvane-(.*)-setup\.exe$", setup)[1]
     with zipfile.ZipFile(setup.replace("-setup.exe", "-win64.zip")) as portable:
         files = portable.namelist()

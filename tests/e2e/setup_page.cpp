@@ -1,7 +1,6 @@
-// Usage: setup_page TITLE [next]. Prints the id and text of every control shown in the top-level window whose
-// title begins with TITLE (the installer's: "Quorvane Setup", then with the page, ": License Agreement"),
-// then, given "next", presses its Next button (IDOK), as the Enter key would. WM_GETTEXT, not GetWindowText:
-// the controls belong to another process.
+// Usage: setup_page TITLE [next]. Prints the id and text of each control shown in the window whose title
+// begins with TITLE ("Quorvane Setup", then ": License Agreement"...), then, given "next", presses its Next
+// button (IDOK) as Enter would. WM_GETTEXT, not GetWindowText: the controls are another process's.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR
-# VERSION (the newest AppStream release is VERSION) | deb CPACK BUILD_DIR (the same files, whatever the umask, and the
-# run-time dependencies) | hardening BINARY (Debian's usual hardening; for a Windows program ASLR, DEP and its
-# manifest).
+# Quorvane as installed and packaged, up to the first failure. Usage: packaging.sh installed CMAKE BUILD_DIR |
+# deb CPACK BUILD_DIR (the same files, whatever the umask, and the run-time dependencies) | hardening BINARY
+# (Debian's usual hardening; for a Windows program ASLR, DEP and its manifest).
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# PREFIX: exactly the expected files, and a valid desktop entry and metainfo.
-check_tree() {
+check_tree() { # PREFIX: exactly the expected files, and a valid desktop entry and metainfo
     local icons=share/icons/hicolor id=org.example.quorvane.Quorvane
     diff <(cd "$1" && find . -type f | sort) <(printf './%s\n' bin/quorvane share/doc/quorvane/copyright \
         "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" $icons/scalable/apps/quorvane.svg \
@@ -21,8 +19,6 @@ case $1 in
 installed)
     "$2" --install "$3" --prefix "$work/prefix" >/dev/null
     check_tree "$work/prefix"
-    newest=$(grep -m1 -o '<release version="[^"]*"' "$work"/prefix/share/metainfo/*.xml)
-    [ "$newest" = "<release version=\"$4\"" ] || (echo "FAIL: the newest AppStream release is not $4" && exit 1)
     ;;
 deb)
     # Whatever the builder's umask, the same bytes, with the folders and the program 0755 and all else 0644.
@@ -47,22 +43,12 @@ hardening)
         for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
             grep -qw $flag <<<"$flags" || (echo "FAIL: no $flag in $flags" && exit 1)
         done
-        python3 - "$2" <<'EOF'
-# The application manifest, RT_MANIFEST (24) number 1 in the resource tree, holds what Windows is to know.
-import struct, sys, xml.etree.ElementTree as ET
-pe = open(sys.argv[1], "rb").read()
-at = struct.unpack_from("<I", pe, 0x3C)[0]
-count, optional = struct.unpack_from("<H", pe, at + 6)[0], struct.unpack_from("<H", pe, at + 20)[0]
-sections = [struct.unpack_from("<8s4xI4xI", pe, at + 24 + optional + 40 * n) for n in range(count)]
-base, raw = ([s[1:] for s in sections if s[0].rstrip(b"\0") == b".rsrc"] or sys.exit("FAIL: no resources"))[0]
-def entry(directory, number=None):  # where an entry points in a directory of the tree (None: the first)
-    named, numbered = struct.unpack_from("<HH", pe, raw + directory + 12)
-    entries = [struct.unpack_from("<II", pe, raw + directory + 16 + 8 * n) for n in range(named + numbered)]
-    found = [to & 0x7FFFFFFF for key, to in entries if number in (key, None)]
-    return found[0] if found else sys.exit("FAIL: no manifest")
-address, size = struct.unpack_from("<II", pe, raw + entry(entry(entry(0, 24), 1)))
+        7z e -so "$2" .rsrc/MANIFEST/1 >"$work/manifest" 2>/dev/null # the application manifest, RT_MANIFEST 1
+        [ -s "$work/manifest" ] || (echo "FAIL: no manifest" && exit 1)
+        python3 - "$work/manifest" <<'EOF'
+import sys, xml.etree.ElementTree as ET
 found = set()
-for node in ET.fromstring(pe[raw + address - base : raw + address - base + size]).iter():
+for node in ET.parse(sys.argv[1]).iter():
     found |= {node.tag + " " + (node.text or "").strip()} | {node.tag + " %s=%s" % a for a in node.attrib.items()}
 ms, asm = "{http://schemas.microsoft.com/SMI/", "{urn:schemas-microsoft-com:"
 wanted = {asm + "compatibility.v1}supportedOS Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The release (scripts/release.sh). Usage: release.sh keys DIR (makes a throwaway code-signing certificate and
-# GnuPG key in DIR and prints the variables that sign with them) | check DIR (the release built twice and
-# compared, the first signed with DIR's keys, then its signatures checked, and its APT repository) | apt RELEASE (the
-# APT repository of the release in the folder RELEASE, through apt).
+# The release (scripts/release.sh). Usage: release.sh keys DIR (throwaway signing keys in DIR; prints the variables
+# that sign with them) | check DIR (the release built twice and compared, the first signed with DIR's keys, then its
+# signatures and its APT repository checked) | apt RELEASE (the APT repository in the folder RELEASE, through apt).
 set -euo pipefail
 case $1 in
 keys)
@@ -56,10 +55,10 @@ apt)
             -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources" -o Debug::NoLocking=1 \
             -o APT::Sandbox::User="$(id -un)" "$@"
     }
-    update() { # REPOSITORY: added as a user adds it, with the made entry and keyring
+    update() { # REPOSITORY [KEYRING]: added as a user adds it, with the made entry and keyring (or KEYRING)
         rm -rf "$work/state" "$work/sources"
         mkdir -p "$work/state/lists/partial" "$work/cache/archives/partial" "$work/sources"
-        { sed "s|^URIs: .*|URIs: file:$1|; s|^Signed-By: .*|Signed-By: $release/quorvane-archive-keyring.gpg|" \
+        { sed "s|^URIs: .*|URIs: file:$1|; s|^Signed-By: .*|Signed-By: ${2:-$release/quorvane-archive-keyring.gpg}|" \
             "$release/quorvane.sources" >"$work/sources/quorvane.sources" && apt_get update; } >"$work/log" 2>&1
     }
     if ! update "$release/apt" || grep '^[WE]:' "$work/log"; then
@@ -75,8 +74,8 @@ apt)
     apt_get -s upgrade | grep -F "Inst quorvane [0.1-1] ($version Quorvane:stable [amd64])"
 
     # Refused: its Packages changed after signing (the package's hash replaced), and signed by another key.
-    refused() { # REPOSITORY ERROR
-        if update "$1" || ! grep -E "$2" "$work/log"; then
+    refused() { # REPOSITORY ERROR [KEYRING]
+        if update "$1" "${3:-}" || ! grep -E "$2" "$work/log"; then
             cat "$work/log"
             echo "FAIL: apt-get update took $1" && exit 1
         fi
@@ -86,15 +85,11 @@ apt)
     sed -i "s/^SHA256: .*/SHA256: $(sha256sum <"$release/quorvane.sources" | cut -c1-64)/" "$packages"
     gzip -9nc "$packages" >"$packages.gz"
     refused "$work/changed" "Hash Sum mismatch|unexpected size"
-    cp -r "$release/apt" "$work/other"
     mkdir -m 700 "$work/gnupg"
     export GNUPGHOME=$work/gnupg
     gpg -q --batch --passphrase '' --quick-gen-key other@quorvane.example.org ed25519 sign never 2>/dev/null
-    for how in --clearsign/InRelease --detach-sign/Release.gpg; do
-        gpg -q --batch -u other@quorvane.example.org -a "${how%/*}" -o "$work/other/dists/stable/${how#*/}" \
-            --yes "$work/other/dists/stable/Release"
-    done
-    refused "$work/other" "NO_PUBKEY"
+    gpg --export other@quorvane.example.org >"$work/other.gpg"
+    refused "$release/apt" "NO_PUBKEY" "$work/other.gpg"
     echo "ok: apt takes the repository, installs and upgrades from it, and refuses it changed or signed by another"
     ;;
 esac

@@ -8,15 +8,9 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/cache/archives/partial"
 # dpkg knows nothing, sudo runs its command, apt-get writes down what it is asked and fails, which ends run.sh.
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/dpkg-query"
-cat >"$work/bin/sudo" <<'EOF'
-#!/bin/sh
-exec "$@"
-EOF
-cat >"$work/bin/apt-get" <<EOF
-#!/bin/sh
-echo "\$@" >>"$work/asked"
-[ "\$1" != install ]
-EOF
+printf '#!/bin/sh\nexec "$@"\n' >"$work/bin/sudo"
+# shellcheck disable=SC2016 # the fake apt-get's own "$@" and $1
+printf '#!/bin/sh\necho "$@" >>"%s"\n[ "$1" != install ]\n' "$work/asked" >"$work/bin/apt-get"
 chmod +x "$work"/bin/*
 PATH=$work/bin:$PATH "$(dirname "$0")/../../scripts/run.sh" >/dev/null 2>&1 || true
 read -ra asked < <(sed -n 's/^install -y -q --no-install-recommends //p' "$work/asked")

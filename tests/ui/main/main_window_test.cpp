@@ -1,5 +1,4 @@
-// The main window as a user meets it: layout, start-up, the province choice,
-// the date line, dragging, exit and where it stands.
+// The main window as a user meets it: layout, start-up, provinces, the date line, dragging and its place.
 #include "ui/common/classic_fonts.h"
 #include "ui/main/form1.h"
 #include "ui/main/placement.h"
@@ -11,8 +10,8 @@
 #include <windows.h>
 #endif
 
-// The date line as the locale writes it; on Windows the user's, in Windows' own names and ASCII digits, the
-// month's name in the form Windows uses beside a day (its genitive; in Sinhala under Wine not the plain one).
+// The date line as the locale writes it; on Windows the user's, in Windows' names (the month's genitive, used
+// beside a day) and ASCII digits.
 static QString DateLine(const QString& locale, QDate date)
 {
     if (locale != "system")
@@ -27,9 +26,8 @@ static QString DateLine(const QString& locale, QDate date)
         + date.toString(" yyyy");
 }
 
-// The weights of the runs of the label's line: 0 in the designed face, else the face's own (its OS/2 weight
-// class), negated where a regular face is emboldened; none where a run has no face that has its characters
-// (a stand-in without a font, or a face's glyph 0, a box).
+// The weights of the label's runs: 0 in the designed face, else the face's OS/2 weight class, negated where a
+// regular face is emboldened; none where a run has no face that has its characters (glyph 0, a box).
 static QList<int> Weights(const QLabel& label, const QFont& designed)
 {
     QTextLayout layout(label.text(), label.font());
@@ -60,7 +58,6 @@ class MainWindowTest : public QObject, public Clock {
     QLabel* Label(int n) const { return m_form->findChild<QLabel*>(QString("Label%1").arg(n)); }
     QTimer* Timer(int n) const { return m_form->findChild<QTimer*>(QString("Timer%1").arg(n)); }
     QRadioButton* Option(int n) const { return m_form->findChild<QRadioButton*>(QString("Option%1").arg(n)); }
-    // The date line and the six times, as the window shows them.
     QString Shown() const
     {
         QStringList times;
@@ -155,11 +152,9 @@ private slots:
             QVERIFY2(m_form->childAt(at)->objectName() == inFront, inFront);
     }
 
-    // Eastern in force from the start, today's times from the first tick on; a province chosen by access
-    // key, arrow key (as a click does) or focus, its times from its timer's next tick; a new date at the
-    // next tick. Where the system will not move the window (as here), it follows the mouse from a press of
-    // any button to the release; a maximized one stays. Where the panel goes when it is not wholly inside
-    // one screen's available area. "X" and "?" are tried on a desktop.
+    // Eastern from the start; a province chosen by access key, arrow key (as a click does) or focus shows
+    // its times from its timer's next tick, a new date at the next tick. Without the system's move (as here)
+    // a press of any button drags to the release, not a maximized window. Where a panel out of reach goes.
     void ticks()
     {
         QVERIFY(Timer(1)->isActive() && !Timer(2)->isActive() && !Option(1)->isChecked()); // as built
@@ -220,13 +215,11 @@ private slots:
             QCOMPARE(ReachablePosition({810, 438}, {208, 294}, areas, areas.first()), expected);
     }
 
-    // The date line in every locale (on Windows also the user's), for every month with every weekday: the
-    // locale's text (C's where no face of its script is installed), without boxes, bold (in another script's
-    // face: one weight, bold where the script has a bold face), in the panel's picture whole in the band of
-    // its label above the frame (the label's top row and the row above the frame clear, at least 8 pixels of
-    // ink between), in one size all year: its designed 12 points or else only as much smaller as the year's
-    // lines need, also on a narrowed label. English exactly as a plain label draws it. Also run with each
-    // Tamil and Sinhala face alone, at each scale, and with Liberation alone (tests/CMakeLists.txt).
+    // The date line in every locale (on Windows also the user's), every month and weekday: the locale's text
+    // (C's where no face has its script), without boxes, in one weight (bold where the script has a bold
+    // face), whole in its band above the frame (clear rows either side, at least 8 pixels of ink), in one
+    // size all year: 12 points, or only as much smaller as the year's lines need, also on a narrowed label.
+    // English exactly as a plain label draws it.
     void dateLine()
     {
         QStringList locales = {"en_US", "C", "en_GB", "si_LK", "ta_LK", "hi_IN", "ar_SA"};
