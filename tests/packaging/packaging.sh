@@ -43,7 +43,7 @@ hardening)
         for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
             grep -qw $flag <<<"$flags" || (echo "FAIL: no $flag in $flags" && exit 1)
         done
-        7z e -so "$2" .rsrc/MANIFEST/1 >"$work/manifest" 2>/dev/null # the application manifest, RT_MANIFEST 1
+        7z e -so "$2" .rsrc/MANIFEST/1 '.rsrc/*/MANIFEST/1' >"$work/manifest" # RT_MANIFEST 1, in a language or not
         [ -s "$work/manifest" ] || (echo "FAIL: no manifest" && exit 1)
         python3 - "$work/manifest" <<'EOF'
 import sys, xml.etree.ElementTree as ET

@@ -32,6 +32,9 @@ TEST(LookupTimes, EveryDayOfALeapYearAsDesigned)
     }
     EXPECT_EQ(year.result().toHex().toStdString(), kYearDigest)
         << "a time differs from the designed timetable";
+    // Days that no calendar has find no row.
+    for (const auto& [month, day] : {std::pair {13, 1}, {12, 32}, {1, 0}, {0, 1}})
+        EXPECT_FALSE(LookupTimes(Province::NonEastern, month, day)) << month << "/" << day;
 }
 
 } // namespace
