@@ -12,11 +12,11 @@ def check(condition, message):
     print("ok:", message)
 
 
-def wait_for(predicate, what, seconds=30.0):  # a bound for liveness, not a speed check
+def wait_for(predicate, what, seconds=30.0, seen=str):  # a bound for liveness, not a speed check
     deadline = time.monotonic() + seconds
     while not (value := predicate()):
         if time.monotonic() > deadline:
-            raise AssertionError("gave up waiting for " + what)
+            raise AssertionError("gave up waiting for %s %s" % (what, seen()))
         time.sleep(0.1)
     return value
 
@@ -99,7 +99,7 @@ class Desktop:
         check(not moved, "21 quick clicks on the title; the panel moved after those of buttons %s" % moved)
 
     def off_the_second_monitor(self, by, first, scale=1, display_change=None, button=1):  # where it ends
-        """Dragged quickly onto monitor B, then B unplugged (the screen shrunk to first): back in A's corner."""
+        """Dragged quickly onto monitor B, then B unplugged (the screen shrunk to first): in A's corner."""
         moved, panel = self.quick_drag(by, scale, button)
         check(moved == by, "scale %s, a quick drag (button %d) to monitor B: %s" % (scale, button, panel))
         self.run("xrandr", "--delmonitor", "B")
@@ -134,6 +134,12 @@ class Desktop:
         wait_for(lambda: self.picture(area) == shown, "the panel back on top, as it was")
         now = (count(), self.window("Quorvane"))
         check(now == (mapped, panel), "no window mapped, the panel where it was: %s" % (now,))
+
+    def centred_about(self, w=1024, h=768):  # where the About window is once centred on monitor A (w by h)
+        shown = lambda: self.window("About", frame=True)  # the program centres it again once it is framed
+        centred = lambda: (a := shown()) and max(abs(2 * a[0] + a[2] - w), abs(2 * a[1] + a[3] - h)) <= 2
+        check(wait_for(centred, "the About window centred:", seen=shown), "the About window centred")
+        return self.window("About")
 
     def picture(self, area):  # the screen's pixels in (x, y, width, height)
         crop = "%dx%d+%d+%d" % (*area[2:], *area[:2])
@@ -176,7 +182,7 @@ def case_drag(binary):
         desktop.quick_clicks(panel, scale)
         question = (196 * scale, 283 * scale)
         desktop.click(panel, question)
-        about = wait_for(lambda: desktop.window("About"), '"?" to show the About window')
+        about = desktop.centred_about(width, height)
         for _ in range(3 if window_manager else 0):  # unmended, back one time in two (with AT-SPI on, always)
             desktop.xdotool("search", "--onlyvisible", "--name", "^About$", "windowminimize")  # as keys do
             wait_for(lambda: desktop.window("About") is None, "the About window minimized")
@@ -200,11 +206,9 @@ def case_drag(binary):
         next(line for line in xsettingsd.stdout if b"Took ownership" in line)  # before the program looks
         desktop.env.update(QT_SCREEN_SCALE_FACTORS="B=2", LC_ALL="hi_IN.UTF-8")
 
-        def whole(size, where):  # once the panel has that size (or the wait for it is over): where it stands
-            with contextlib.suppress(AssertionError):
-                wait_for(lambda: desktop.window("Quorvane")[2:] == size, where)
-            panel = desktop.window("Quorvane")
-            check(panel[2:] == size, "%s: %dx%d" % ((where,) + panel[2:]))
+        def whole(size, where):  # where the panel stands once it has that size
+            shown = lambda: desktop.window("Quorvane")
+            panel = wait_for(lambda: (p := shown())[2:] == size and p, where + " %dx%d:" % size, seen=shown)
             desktop.xdotool("mousemove", 0, 0)  # off the panel: nothing hovered, no tool tip
             return panel
 
@@ -353,10 +357,8 @@ def case_panel(binary):
     check("\n".join(read(about, 1)) == ABOUT, "the About window read:\n" + "\n".join(read(about, 1)))
     credits = about[2].queryText().getText(0, -1)
     check(re.fullmatch(CREDITS, credits), "the credits, as designed: %r" % credits)
-    shown = wait_for(lambda: desktop.window("About", frame=True), "the About window on the X server")
+    desktop.centred_about()
     desktop.wait_out_of_taskbar("About")
-    off_centre = (2 * shown[0] + shown[2] - 1024, 2 * shown[1] + shown[3] - 768)
-    check(max(map(abs, off_centre)) <= 2, "the About window, centred: %s" % (shown,))
     desktop.click(panel, (196, 270))
     wait_for(lambda: desktop.window("About") is None, "a click on the panel to hide the About window")
     time.sleep(1.5)
